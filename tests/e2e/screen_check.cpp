@@ -1,0 +1,156 @@
+// Checks screenshots of the programs' windows against pictures computed
+// here independently, with OpenCV's imgproc as the oracle.
+//
+//   screen_check grey   PICTURE SHOT        the picture, as grey, is in the shot
+//   screen_check median PICTURE SHOT        its 3x3 median (frame kept) is in the shot
+//   screen_check edges  PICTURE T SHOT      its edge map at threshold T is in the shot
+//   screen_check thresholds PICTURE SHOT    prints every threshold 0..256 whose
+//                                           edge map is in the shot
+//   screen_check trace  PICTURE             prints the expected console trace
+//
+// "In the shot" means pixel for pixel at one place, with red = green = blue.
+// Exit status: 0 yes, 1 no, 2 usage or unreadable files.
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+namespace {
+
+cv::Mat readOrExit(const std::string& path, int flags) {
+    cv::Mat picture = cv::imread(path, flags);
+    if (picture.empty()) {
+        std::cerr << "screen_check: cannot read " << path << "\n";
+        std::exit(2);
+    }
+    return picture;
+}
+
+cv::Mat medianWithFrame(const cv::Mat& grey) {
+    cv::Mat result;
+    cv::medianBlur(grey, result, 3);
+    const int r = grey.rows - 1, c = grey.cols - 1;
+    grey.row(0).copyTo(result.row(0));
+    grey.row(r).copyTo(result.row(r));
+    grey.col(0).copyTo(result.col(0));
+    grey.col(c).copyTo(result.col(c));
+    return result;
+}
+
+// The range of each 3x3 neighbourhood: dilation minus erosion.
+cv::Mat localRange(const cv::Mat& grey) {
+    cv::Mat range;
+    cv::morphologyEx(grey, range, cv::MORPH_GRADIENT, cv::Mat::ones(3, 3, CV_8U));
+    return range;
+}
+
+cv::Mat edgeMap(const cv::Mat& range, int threshold) {
+    cv::Mat map = range >= std::max(threshold, 0);
+    if (threshold > 255) map.setTo(0);
+    map.row(0).setTo(0);
+    map.row(map.rows - 1).setTo(0);
+    map.col(0).setTo(0);
+    map.col(map.cols - 1).setTo(0);
+    return map;
+}
+
+// The places where the picture's top row matches the shot's first channel.
+// Cheap, and few places pass it, so the full comparison runs only there.
+std::vector<cv::Point> placesOfTopRow(const cv::Mat& topRow, const cv::Mat& shot, int height) {
+    cv::Mat firstChannel;
+    cv::extractChannel(shot, firstChannel, 0);
+    std::vector<cv::Point> places;
+    for (int y = 0; y + height <= shot.rows; ++y) {
+        for (int x = 0; x + topRow.cols <= shot.cols; ++x) {
+            const cv::Rect place(x, y, topRow.cols, 1);
+            if (cv::norm(firstChannel(place), topRow, cv::NORM_INF) == 0) places.emplace_back(x, y);
+        }
+    }
+    return places;
+}
+
+bool matchesAt(const cv::Mat& expected, const cv::Mat& shot, cv::Point place) {
+    const cv::Mat region = shot(cv::Rect(place, expected.size()));
+    std::vector<cv::Mat> channels;
+    cv::split(region, channels);
+    for (const cv::Mat& channel : channels) {
+        if (cv::norm(channel, expected, cv::NORM_INF) != 0) return false;
+    }
+    return true;
+}
+
+bool appearsAtAny(const cv::Mat& expected, const cv::Mat& shot,
+                  const std::vector<cv::Point>& places) {
+    for (const cv::Point& place : places) {
+        if (matchesAt(expected, shot, place)) return true;
+    }
+    return false;
+}
+
+bool appearsIn(const cv::Mat& expected, const cv::Mat& shot) {
+    if (shot.rows < expected.rows || shot.cols < expected.cols) return false;
+    return appearsAtAny(expected, shot, placesOfTopRow(expected.row(0), shot, expected.rows));
+}
+
+void printTrace(const cv::Mat& grey) {
+    for (int c = 1; c < std::min(grey.cols - 1, 5); ++c) {
+        std::vector<int> values;
+        for (int r = 0; r < 3; ++r)
+            for (int k = -1; k <= 1; ++k) values.push_back(grey.at<uchar>(r, c + k));
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int v : values) std::cout << v << " ";
+            std::cout << "\n";
+            std::sort(values.begin(), values.end());
+        }
+    }
+}
+
+int usage() {
+    std::cerr << "usage: screen_check grey|median PICTURE SHOT | edges PICTURE T SHOT |"
+                 " thresholds PICTURE SHOT | trace PICTURE\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() < 2) return usage();
+    const std::string& mode = args[0];
+    const cv::Mat grey = readOrExit(args[1], cv::IMREAD_GRAYSCALE);
+    if (mode == "trace" && args.size() == 2) {
+        if (grey.rows >= 3) printTrace(grey);
+        return 0;
+    }
+    if ((mode == "grey" || mode == "median") && args.size() == 3) {
+        const cv::Mat expected = mode == "grey" ? grey : medianWithFrame(grey);
+        return appearsIn(expected, readOrExit(args[2], cv::IMREAD_COLOR)) ? 0 : 1;
+    }
+    if (mode == "edges" && args.size() == 4) {
+        const cv::Mat expected = edgeMap(localRange(grey), std::atoi(args[2].c_str()));
+        return appearsIn(expected, readOrExit(args[3], cv::IMREAD_COLOR)) ? 0 : 1;
+    }
+    if (mode == "thresholds" && args.size() == 3) {
+        const cv::Mat shot = readOrExit(args[2], cv::IMREAD_COLOR);
+        const cv::Mat range = localRange(grey);
+        // Every map's top row is black, so the candidate places are shared.
+        const cv::Mat blackRow = cv::Mat::zeros(1, grey.cols, CV_8UC1);
+        const auto places = placesOfTopRow(blackRow, shot, grey.rows);
+        bool any = false;
+        for (int t = 0; t <= 256; ++t) {
+            if (appearsAtAny(edgeMap(range, t), shot, places)) {
+                std::cout << t << " ";
+                any = true;
+            }
+        }
+        std::cout << "\n";
+        return any ? 0 : 1;
+    }
+    return usage();
+}
