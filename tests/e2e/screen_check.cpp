@@ -7,6 +7,7 @@
 //   screen_check thresholds PICTURE SHOT    prints every threshold 0..256 whose
 //                                           edge map is in the shot
 //   screen_check trace  PICTURE             prints the expected console trace
+//   screen_check handle SHOT                prints "x y" of the slider's handle
 //
 // "In the shot" means pixel for pixel at one place, with red = green = blue.
 // Exit status: 0 yes, 1 no, 2 usage or unreadable files.
@@ -111,9 +112,29 @@ void printTrace(const cv::Mat& grey) {
     }
 }
 
+// Qt paints the slider's groove blue left of the handle; the handle starts
+// where the blue ends. Finds the lowest row with a long blue run.
+int printHandle(const cv::Mat& shot) {
+    for (int y = shot.rows - 1; y >= 0; --y) {
+        const cv::Vec3b* row = shot.ptr<cv::Vec3b>(y);
+        int blue = 0, lastBlue = -1;
+        for (int x = 0; x < shot.cols; ++x) {
+            if (row[x][0] > row[x][2] + 40) {  // BGR: clearly more blue than red
+                ++blue;
+                lastBlue = x;
+            }
+        }
+        if (blue >= 20) {
+            std::cout << lastBlue + 5 << " " << y << "\n";
+            return 0;
+        }
+    }
+    return 1;
+}
+
 int usage() {
     std::cerr << "usage: screen_check grey|median PICTURE SHOT | edges PICTURE T SHOT |"
-                 " thresholds PICTURE SHOT | trace PICTURE\n";
+                 " thresholds PICTURE SHOT | trace PICTURE | handle SHOT\n";
     return 2;
 }
 
@@ -123,6 +144,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() < 2) return usage();
     const std::string& mode = args[0];
+    if (mode == "handle") return printHandle(readOrExit(args[1], cv::IMREAD_COLOR));
     const cv::Mat grey = readOrExit(args[1], cv::IMREAD_GRAYSCALE);
     if (mode == "trace" && args.size() == 2) {
         if (grey.rows >= 3) printTrace(grey);

@@ -1,0 +1,85 @@
+#include "picture_file.hpp"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include <opencv2/imgcodecs.hpp>
+
+namespace {
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+// strerror's text with a lower-case first letter, to fit inside our line.
+std::string systemReason(int error) {
+    if (error == ENOENT) return "no such file";
+    std::string text = std::strerror(error);
+    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
+// Checks what imread can't tell apart: missing, not a file, unreadable, empty.
+bool checkReadableFile(const std::string& path, std::string& reason) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        reason = systemReason(errno);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        reason = "is a directory";
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reason = "not a regular file";
+        return false;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        reason = systemReason(errno);
+        return false;
+    }
+    std::fclose(file);
+    if (info.st_size == 0) {
+        reason = "empty file";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string localPicturePath(const std::string& fixedPath) {
+    std::size_t start = 0;
+    if (fixedPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(fixedPath[0])) &&
+        fixedPath[1] == ':') {
+        start = 2;
+        while (start < fixedPath.size() && isSeparator(fixedPath[start])) ++start;
+    }
+    std::string local = fixedPath.substr(start);
+    for (char& c : local) {
+        if (c == '\\') c = '/';
+    }
+    return local;
+}
+
+bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& reason) {
+    if (!checkReadableFile(path, reason)) return false;
+    try {
+        picture = cv::imread(path, cv::IMREAD_GRAYSCALE);
+    } catch (const cv::Exception& error) {
+        reason = "cannot decode: " + error.err;
+        return false;
+    } catch (const std::exception& error) {
+        reason = std::string("cannot decode: ") + error.what();
+        return false;
+    }
+    if (picture.empty()) {
+        reason = "not a picture this program can decode";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,101 @@
+#!/bin/bash
+# rimtrace end to end, as a user runs it: the first map, a slider drag,
+# keys, Esc and the exit status on a private X display.
+# Usage: rimtrace_e2e.sh RIMTRACE SCREEN_CHECK SAMPLE_PICTURE
+rimtrace=$1
+screen_check=$2
+sample=$3
+source "$(dirname "$0")/lib.sh"
+start_display
+
+# Prints the thresholds whose map the window shows now.
+shown_thresholds() {
+    import -window "$1" "png:$work/shot.png" 2>/dev/null &&
+        "$screen_check" thresholds "$picture" "$work/shot.png"
+}
+
+# Drags the slider's handle 200 pixels to the left, as a user would.
+drag_slider_left() {
+    import -window "$1" "png:$work/shot.png"
+    local x y
+    read -r x y < <("$screen_check" handle "$work/shot.png")
+    [ -n "$x" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    x=$((X + x))
+    y=$((Y + y))
+    xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
+        mousemove $((x - 100)) "$y" sleep 0.1 mousemove $((x - 200)) "$y" sleep 0.2 mouseup 1
+}
+
+# Waits up to 5 s for the window to show a map below threshold 100.
+shows_lower_threshold() {
+    local tries=0 shown
+    while [ $tries -lt 25 ]; do
+        shown=$(shown_thresholds "$1")
+        if [ -n "$shown" ] && [[ " $shown " != *" 100 "* ]] && [ "${shown%% *}" -lt 100 ]; then
+            echo "    the map shown is the map at: $shown"
+            return 0
+        fi
+        sleep 0.2
+        tries=$((tries + 1))
+    done
+    return 1
+}
+
+normal_run() {
+    local folder="$work/normal" window
+    mkdir "$folder"
+    cp "$sample" "$folder/vantrel.jpg"
+    picture="$folder/vantrel.jpg"
+    start_program "$folder" "$rimtrace"
+    window=$(wait_window "my window")
+    check "the window opens" test -n "$window"
+    check "the first map is the map at threshold 100, pixel for pixel" \
+        screen_shows "$window" edges "$picture" 100
+
+    press_key "$window" a
+    sleep 0.5
+    check "a key other than Esc keeps it running" kill -0 "$program_pid"
+
+    check "the slider's handle can be dragged" drag_slider_left "$window"
+    check "after the drag the map is that of a lower threshold" shows_lower_threshold "$window"
+
+    press_key "$window" Escape
+    wait_program_end 1
+    check "Esc ends it within a second with status 0 (got $program_status)" \
+        test "$program_status" = 0
+    check "nothing goes to stdout" test ! -s "$work/out"
+    check "nothing goes to stderr" test ! -s "$work/err"
+}
+
+# refused WHAT REASON: with $folder/vantrel.jpg prepared, the program must
+# end by itself with status 1, one line on stderr, and nothing on stdout.
+refused() {
+    start_program "$folder" "$rimtrace"
+    wait_program_end 5
+    check "$1: status 1 (got $program_status)" test "$program_status" = 1
+    check "$1: says why on stderr" \
+        test "$(cat "$work/err")" = "rimtrace: cannot read $folder/vantrel.jpg: $2"
+    check "$1: nothing on stdout" test ! -s "$work/out"
+}
+
+unreadable_pictures() {
+    folder="$work/missing"
+    mkdir "$folder"
+    refused "missing picture" "no such file"
+    folder="$work/directory"
+    mkdir -p "$folder/vantrel.jpg"
+    refused "directory at the path" "is a directory"
+    folder="$work/empty"
+    mkdir "$folder"
+    : >"$folder/vantrel.jpg"
+    refused "empty file" "empty file"
+    folder="$work/garbage"
+    mkdir "$folder"
+    head -c 4096 /dev/urandom >"$folder/vantrel.jpg"
+    refused "random bytes" "not a picture this program can decode"
+}
+
+normal_run
+unreadable_pictures
+finish

@@ -1,0 +1,177 @@
+// Behaviour of rimtrace's edge test and edge map, held to isEdge itself and
+// to OpenCV's morphological gradient.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include "edge_viewer/edge_map.hpp"
+#include "edge_viewer/edge_rows.hpp"
+
+namespace {
+
+cv::Mat randomPicture(int rows, int cols, cv::RNG& rng, int levels = 256) {
+    cv::Mat picture(rows, cols, CV_8UC1);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            picture.at<uchar>(r, c) = static_cast<uchar>(rng.uniform(0, levels) * 255 / (levels - 1));
+    return picture;
+}
+
+// The map as the program's definition reads: isEdge for every interior pixel.
+cv::Mat mapFromIsEdge(const cv::Mat& source, int threshold) {
+    cv::Mat map = cv::Mat::zeros(source.size(), CV_8UC1);
+    for (int r = 1; r < source.rows - 1; ++r)
+        for (int c = 1; c < source.cols - 1; ++c)
+            if (isEdge(source, r, c, threshold)) map.at<uchar>(r, c) = 255;
+    return map;
+}
+
+// Independent oracle: dilate minus erode is the 3x3 range.
+cv::Mat mapFromGradient(const cv::Mat& source, int threshold) {
+    cv::Mat range;
+    cv::morphologyEx(source, range, cv::MORPH_GRADIENT, cv::Mat::ones(3, 3, CV_8U));
+    cv::Mat map = range >= std::max(threshold, 0);
+    if (threshold > 255) map.setTo(0);
+    cv::Mat interior = map(cv::Rect(1, 1, source.cols - 2, source.rows - 2)).clone();
+    map.setTo(0);
+    interior.copyTo(map(cv::Rect(1, 1, source.cols - 2, source.rows - 2)));
+    return map;
+}
+
+bool identical(const cv::Mat& a, const cv::Mat& b) {
+    if (a.size() != b.size() || a.type() != b.type()) return false;
+    return a.empty() || cv::norm(a, b, cv::NORM_INF) == 0;
+}
+
+using NamedKernel = std::pair<std::string, EdgeRowKernel>;
+
+std::vector<NamedKernel> kernelsOnThisCpu() {
+    std::vector<NamedKernel> kernels = {{"columns", edgeRowColumns}};
+#if RIMTRACE_X86_KERNELS
+    if (cpuHasAvx2()) kernels.emplace_back("avx2", edgeRowColumnsAvx2);
+    if (cpuHasAvx512bw()) kernels.emplace_back("avx512", edgeRowColumnsAvx512);
+#endif
+    return kernels;
+}
+
+}  // namespace
+
+TEST(IsEdge, ThresholdZeroOrBelowPassesEvenAUniformPicture) {
+    const cv::Mat uniform(3, 3, CV_8UC1, cv::Scalar(90));
+    EXPECT_TRUE(isEdge(uniform, 1, 1, 0));
+    EXPECT_TRUE(isEdge(uniform, 1, 1, -7));
+    EXPECT_FALSE(isEdge(uniform, 1, 1, 1));
+}
+
+TEST(IsEdge, ThresholdOnePassesExactlyWhenTheNeighbourhoodIsNotUniform) {
+    for (int position = 0; position < 9; ++position) {
+        cv::Mat picture(3, 3, CV_8UC1, cv::Scalar(90));
+        picture.at<uchar>(position / 3, position % 3) = 91;
+        EXPECT_TRUE(isEdge(picture, 1, 1, 1)) << "odd pixel at " << position;
+    }
+}
+
+TEST(IsEdge, PassesOnEqualityAndCountsTheCentreLikeTheOthers) {
+    cv::Mat picture(3, 3, CV_8UC1, cv::Scalar(100));
+    picture.at<uchar>(1, 1) = 200;
+    EXPECT_TRUE(isEdge(picture, 1, 1, 100));
+    EXPECT_FALSE(isEdge(picture, 1, 1, 101));
+}
+
+TEST(IsEdge, SpanOf99FailsAt100AndPassesAt99) {
+    const cv::Mat picture = (cv::Mat_<uchar>(3, 3) << 150, 99, 120, 130, 140, 198, 160, 170, 180);
+    EXPECT_FALSE(isEdge(picture, 1, 1, 100));
+    EXPECT_TRUE(isEdge(picture, 1, 1, 99));
+}
+
+TEST(IsEdge, BlackAndWhiteTogetherPassUpTo255AndNotBeyond) {
+    const cv::Mat picture = (cv::Mat_<uchar>(3, 3) << 255, 9, 9, 9, 9, 9, 9, 9, 0);
+    EXPECT_TRUE(isEdge(picture, 1, 1, 255));
+    EXPECT_FALSE(isEdge(picture, 1, 1, 256));
+}
+
+TEST(IsEdge, LooksOnlyAtTheNeighbourhoodOfTheGivenPixelInAView) {
+    cv::Mat big(10, 12, CV_8UC1, cv::Scalar(0));
+    big.at<uchar>(3, 3) = 255;  // next to the view, outside its neighbourhoods
+    const cv::Mat view = big(cv::Rect(4, 2, 5, 5));
+    EXPECT_FALSE(isEdge(view, 1, 1, 1));
+    big.at<uchar>(4, 5) = 7;  // view pixel (2, 1)
+    EXPECT_TRUE(isEdge(view, 1, 1, 7));
+    EXPECT_FALSE(isEdge(view, 1, 1, 8));
+}
+
+TEST(EdgeMap, MatchesIsEdgeAndTheMorphologicalGradientAtEveryThreshold) {
+    cv::RNG rng(21);
+    for (int trial = 0; trial < 6; ++trial) {
+        const int levels = trial % 2 ? 4 : 256;
+        const cv::Mat source = randomPicture(rng.uniform(3, 40), rng.uniform(3, 150), rng, levels);
+        for (int threshold = -1; threshold <= 257; ++threshold) {
+            const cv::Mat map = buildEdgeMap(source, threshold);
+            ASSERT_TRUE(identical(map, mapFromIsEdge(source, threshold))) << threshold;
+            ASSERT_TRUE(identical(map, mapFromGradient(source, threshold))) << threshold;
+        }
+    }
+}
+
+TEST(EdgeMap, HonoursTheRowStepOfViews) {
+    cv::RNG rng(22);
+    const cv::Mat big = randomPicture(50, 90, rng);
+    const cv::Mat view = big(cv::Rect(13, 7, 41, 30));
+    for (int threshold : {0, 1, 60, 100, 200, 255}) {
+        EXPECT_TRUE(identical(buildEdgeMap(view, threshold), mapFromIsEdge(view, threshold)));
+        EXPECT_TRUE(identical(buildEdgeMap(view, threshold), buildEdgeMap(view.clone(), threshold)));
+    }
+}
+
+TEST(EdgeMap, AtZeroIsWhiteEverywhereButTheBlackFrame) {
+    cv::RNG rng(23);
+    const cv::Mat map = buildEdgeMap(randomPicture(7, 9, rng), 0);
+    EXPECT_EQ(cv::countNonZero(map), 5 * 7);
+    EXPECT_EQ(cv::countNonZero(map(cv::Rect(1, 1, 7, 5)) == 255), 5 * 7);
+}
+
+TEST(EdgeMap, UniformPictureIsBlackAtEveryThresholdFromOne) {
+    const cv::Mat uniform(20, 30, CV_8UC1, cv::Scalar(128));
+    for (int threshold = 1; threshold <= 255; ++threshold) {
+        ASSERT_EQ(cv::countNonZero(buildEdgeMap(uniform, threshold)), 0) << threshold;
+    }
+}
+
+TEST(EdgeMap, PicturesWithoutInteriorGiveABlackMapOfTheSameSize) {
+    const cv::Size shapes[] = {{0, 0}, {1, 1}, {2, 2}, {1, 7}, {7, 1}, {2, 40}, {40, 2}};
+    for (const cv::Size& shape : shapes) {
+        const cv::Mat source(shape, CV_8UC1, cv::Scalar(255));
+        const cv::Mat map = buildEdgeMap(source, 0);
+        EXPECT_EQ(map.size(), shape);
+        EXPECT_EQ(map.type(), CV_8UC1);
+        EXPECT_TRUE(map.empty() || cv::countNonZero(map) == 0) << shape;
+    }
+}
+
+TEST(EdgeKernels, EveryKernelMatchesThePlainMapAtEveryWidthAndThreshold) {
+    // Widths up to 140 cover every vector tail of 16, 32 and 64 bytes.
+    cv::RNG rng(24);
+    for (const NamedKernel& kernel : kernelsOnThisCpu()) {
+        for (int width = 3; width <= 140; ++width) {
+            const cv::Mat source = randomPicture(4, width, rng, width % 2 ? 256 : 5);
+            for (int threshold : {-3, 0, 1, 2, 63, 64, 100, 127, 128, 129, 200, 254, 255, 256, 999}) {
+                ASSERT_TRUE(identical(buildEdgeMapWith(source, threshold, kernel.second),
+                                      buildEdgeMapPlain(source, threshold)))
+                    << kernel.first << " width " << width << " threshold " << threshold;
+            }
+        }
+    }
+}
+
+TEST(EdgeKernels, DispatchPicksAKernelThisCpuRuns) {
+    const EdgeRowKernel chosen = fastestEdgeRow();
+    bool found = false;
+    for (const NamedKernel& kernel : kernelsOnThisCpu()) found = found || kernel.second == chosen;
+    EXPECT_TRUE(found);
+}

@@ -1,0 +1,30 @@
+// Where rimtrace looks for its picture and what it reports when it can't read it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <opencv2/core.hpp>
+
+#include "edge_viewer/picture_file.hpp"
+
+namespace fs = std::filesystem;
+
+TEST(RimtracePicturePath, BackslashDriveRootStandsForTheWorkingDirectory) {
+    EXPECT_EQ(localPicturePath(R"(C:\vantrel.jpg)"), "vantrel.jpg");
+    EXPECT_EQ(localPicturePath(R"(C:\pictures\vantrel.jpg)"), "pictures/vantrel.jpg");
+}
+
+TEST(RimtracePictureFile, RefusesWhatItCannotDecode) {
+    const fs::path path = fs::temp_directory_path() / "rimtrace_test_text.jpg";
+    std::ofstream(path) << "just some text\n";
+    cv::Mat picture;
+    std::string reason;
+    EXPECT_FALSE(readGreyPicture(path.string(), picture, reason));
+    EXPECT_EQ(reason, "not a picture this program can decode");
+    EXPECT_FALSE(readGreyPicture((path.string() + ".missing"), picture, reason));
+    EXPECT_EQ(reason, "no such file");
+    fs::remove(path);
+}
