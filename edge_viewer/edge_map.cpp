@@ -18,5 +18,5 @@ bool isEdge(const cv::Mat& image, int row, int col, int threshold) {
 }
 
 cv::Mat buildEdgeMap(const cv::Mat& source, int threshold) {
-    return buildEdgeMapWith(source, threshold, fastestEdgeRow());
+    return rimtrace::buildEdgeMapWith(source, threshold, rimtrace::fastestEdgeRow());
 }

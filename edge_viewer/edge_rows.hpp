@@ -10,6 +10,8 @@
 
 #include <opencv2/core.hpp>
 
+namespace rimtrace {
+
 using EdgeRowKernel = void (*)(const std::uint8_t* above, const std::uint8_t* centre,
                                const std::uint8_t* below, std::uint8_t* out, int width,
                                int threshold);
@@ -20,15 +22,10 @@ void edgeRowColumns(const std::uint8_t* above, const std::uint8_t* centre,
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #define RIMTRACE_X86_KERNELS 1
-// The same, compiled for wider vectors. Call only when the CPU has them:
-// cpuHasAvx2() / cpuHasAvx512bw().
+// The same, compiled for AVX2. Call only when cpuHasAvx2().
 void edgeRowColumnsAvx2(const std::uint8_t* above, const std::uint8_t* centre,
                         const std::uint8_t* below, std::uint8_t* out, int width, int threshold);
-void edgeRowColumnsAvx512(const std::uint8_t* above, const std::uint8_t* centre,
-                          const std::uint8_t* below, std::uint8_t* out, int width,
-                          int threshold);
 bool cpuHasAvx2();
-bool cpuHasAvx512bw();
 #endif
 
 // The fastest kernel this CPU runs.
@@ -41,3 +38,5 @@ cv::Mat buildEdgeMapPlain(const cv::Mat& source, int threshold);
 // buildEdgeMap with the given kernel: a new map, frame black, every
 // interior row computed by kernel.
 cv::Mat buildEdgeMapWith(const cv::Mat& source, int threshold, EdgeRowKernel kernel);
+
+}  // namespace rimtrace

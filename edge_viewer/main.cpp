@@ -24,9 +24,9 @@ constexpr int kEscKey = 27;
 
 // Loads the picture, or tells the user why not on stderr.
 bool loadPicture(cv::Mat& picture) {
-    const std::string path = localPicturePath(kPicturePath);
+    const std::string path = rimtrace::localPicturePath(kPicturePath);
     std::string reason;
-    if (readGreyPicture(path, picture, reason)) return true;
+    if (rimtrace::readGreyPicture(path, picture, reason)) return true;
     for (char& c : reason) {
         if (c == '\n' || c == '\r') c = ' ';
     }

@@ -10,6 +10,8 @@
 
 #include <opencv2/imgcodecs.hpp>
 
+namespace rimtrace {
+
 namespace {
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
@@ -83,3 +85,5 @@ bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& rea
     }
     return true;
 }
+
+}  // namespace rimtrace

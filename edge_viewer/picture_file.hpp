@@ -5,6 +5,8 @@
 
 #include <opencv2/core.hpp>
 
+namespace rimtrace {
+
 // Maps the program's Windows-style fixed path onto this file system: a drive
 // root such as "C:" stands for the working directory, and '/' and '\' both
 // separate folders. "C:\vantrel.jpg" becomes "vantrel.jpg".
@@ -13,3 +15,5 @@ std::string localPicturePath(const std::string& fixedPath);
 // Loads path as 8-bit grey. On failure returns false and sets reason to a
 // short lower-case phrase ("no such file", "is a directory", ...).
 bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& reason);
+
+}  // namespace rimtrace

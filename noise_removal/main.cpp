@@ -20,9 +20,9 @@ constexpr int kWaitForever = 0;
 
 // Loads the picture, or tells the user why not on stderr.
 bool loadPicture(cv::Mat& picture) {
-    const std::string path = localPicturePath(kPicturePath);
+    const std::string path = speckwipe::localPicturePath(kPicturePath);
     std::string reason;
-    if (readGreyPicture(path, picture, reason)) return true;
+    if (speckwipe::readGreyPicture(path, picture, reason)) return true;
     for (char& c : reason) {
         if (c == '\n' || c == '\r') c = ' ';
     }

@@ -16,10 +16,10 @@ void traceFirstNeighbourhoods(const cv::Mat& source) {
     if (source.rows < 3) return;
     int buffer[9];
     for (int c = 1; c < source.cols - 1 && c < kTracedColumnsEnd; ++c) {
-        gatherNeighbourhood(source.ptr<std::uint8_t>(0), source.ptr<std::uint8_t>(1),
+        speckwipe::gatherNeighbourhood(source.ptr<std::uint8_t>(0), source.ptr<std::uint8_t>(1),
                             source.ptr<std::uint8_t>(2), c, buffer);
         printNeighbourhood(buffer);
-        sortNeighbourhood(buffer);
+        speckwipe::sortNeighbourhood(buffer);
         printNeighbourhood(buffer);
     }
 }
@@ -30,7 +30,7 @@ void medianFilter3x3(const cv::Mat& source, cv::Mat& destination) {
     CV_Assert(source.type() == CV_8UC1 && destination.type() == CV_8UC1);
     CV_Assert(source.size() == destination.size());
     traceFirstNeighbourhoods(source);
-    medianFilterRows(source, destination, fastestMedianRow());
+    speckwipe::medianFilterRows(source, destination, speckwipe::fastestMedianRow());
 }
 
 void printNeighbourhood(const int (&buffer)[9]) {

@@ -9,6 +9,8 @@
 
 #include <opencv2/core.hpp>
 
+namespace speckwipe {
+
 using MedianRowKernel = void (*)(const std::uint8_t* above, const std::uint8_t* centre,
                                  const std::uint8_t* below, std::uint8_t* out, int width);
 
@@ -23,14 +25,10 @@ void medianRowColumns(const std::uint8_t* above, const std::uint8_t* centre,
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #define SPECKWIPE_X86_KERNELS 1
-// The same column trick compiled for wider vectors. Call only when the CPU
-// has the instructions: cpuHasAvx2() / cpuHasAvx512bw().
+// The same column trick compiled for AVX2. Call only when cpuHasAvx2().
 void medianRowColumnsAvx2(const std::uint8_t* above, const std::uint8_t* centre,
                           const std::uint8_t* below, std::uint8_t* out, int width);
-void medianRowColumnsAvx512(const std::uint8_t* above, const std::uint8_t* centre,
-                            const std::uint8_t* below, std::uint8_t* out, int width);
 bool cpuHasAvx2();
-bool cpuHasAvx512bw();
 #endif
 
 // The fastest kernel this CPU runs.
@@ -39,3 +37,5 @@ MedianRowKernel fastestMedianRow();
 // Runs kernel over every interior row: reads source, writes destination.
 // Both CV_8UC1 of one size; does nothing when there is no interior.
 void medianFilterRows(const cv::Mat& source, cv::Mat& destination, MedianRowKernel kernel);
+
+}  // namespace speckwipe

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace speckwipe {
+
 void gatherNeighbourhood(const std::uint8_t* above, const std::uint8_t* centre,
                          const std::uint8_t* below, int col, int (&buffer)[9]) {
     const std::uint8_t* rows[3] = {above, centre, below};
@@ -24,3 +26,5 @@ void sortNeighbourhood(int (&buffer)[9]) {
         std::swap(buffer[i], buffer[smallest]);
     }
 }
+
+}  // namespace speckwipe

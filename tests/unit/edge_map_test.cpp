@@ -13,6 +13,8 @@
 #include "edge_viewer/edge_map.hpp"
 #include "edge_viewer/edge_rows.hpp"
 
+using namespace rimtrace;
+
 namespace {
 
 cv::Mat randomPicture(int rows, int cols, cv::RNG& rng, int levels = 256) {
@@ -55,7 +57,6 @@ std::vector<NamedKernel> kernelsOnThisCpu() {
     std::vector<NamedKernel> kernels = {{"columns", edgeRowColumns}};
 #if RIMTRACE_X86_KERNELS
     if (cpuHasAvx2()) kernels.emplace_back("avx2", edgeRowColumnsAvx2);
-    if (cpuHasAvx512bw()) kernels.emplace_back("avx512", edgeRowColumnsAvx512);
 #endif
     return kernels;
 }

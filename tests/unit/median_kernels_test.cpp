@@ -13,6 +13,8 @@
 #include "noise_removal/median_rows.hpp"
 #include "noise_removal/neighbourhood.hpp"
 
+using namespace speckwipe;
+
 namespace {
 
 using NamedKernel = std::pair<std::string, MedianRowKernel>;
@@ -21,7 +23,6 @@ std::vector<NamedKernel> fastKernelsOnThisCpu() {
     std::vector<NamedKernel> kernels = {{"columns", medianRowColumns}};
 #if SPECKWIPE_X86_KERNELS
     if (cpuHasAvx2()) kernels.emplace_back("avx2", medianRowColumnsAvx2);
-    if (cpuHasAvx512bw()) kernels.emplace_back("avx512", medianRowColumnsAvx512);
 #endif
     return kernels;
 }

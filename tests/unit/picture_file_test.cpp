@@ -14,6 +14,8 @@
 
 namespace fs = std::filesystem;
 
+using namespace speckwipe;
+
 namespace {
 
 fs::path scratchFolder() {

@@ -11,6 +11,7 @@
 #include "edge_viewer/picture_file.hpp"
 
 namespace fs = std::filesystem;
+using namespace rimtrace;
 
 TEST(RimtracePicturePath, BackslashDriveRootStandsForTheWorkingDirectory) {
     EXPECT_EQ(localPicturePath(R"(C:\vantrel.jpg)"), "vantrel.jpg");
