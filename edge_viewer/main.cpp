@@ -10,6 +10,7 @@
 #include <opencv2/highgui.hpp>
 
 #include "edge_map.hpp"
+#include "display_check.hpp"
 #include "picture_file.hpp"
 
 namespace {
@@ -35,6 +36,18 @@ bool loadPicture(cv::Mat& picture) {
     return false;
 }
 
+// Refuses, with a line on stderr, when no window could open: OpenCV's Qt
+// backend would abort the process with a core dump instead.
+bool checkDisplay() {
+    std::string display;
+    std::string reason;
+    if (rimtrace::displayAvailable(display, reason)) return true;
+    std::cerr << "rimtrace: cannot open a window";
+    if (!display.empty()) std::cerr << " on display " << display;
+    std::cerr << ": " << reason << "\n";
+    return false;
+}
+
 // The slider's change callback: the library calls it, inside waitKey, with
 // the new position; userData is the threshold it drives.
 void storeThreshold(int position, void* userData) { *static_cast<int*>(userData) = position; }
@@ -52,7 +65,7 @@ bool isEscape(int key) { return (key & 0xFF) == kEscKey; }
 
 int main() {
     cv::Mat source;
-    if (!loadPicture(source)) return 1;
+    if (!loadPicture(source) || !checkDisplay()) return 1;
 
     int threshold = kStartThreshold;
     cv::namedWindow(kWindow, cv::WINDOW_AUTOSIZE);

@@ -73,7 +73,9 @@ bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& rea
     try {
         picture = cv::imread(path, cv::IMREAD_GRAYSCALE);
     } catch (const cv::Exception& error) {
-        reason = "cannot decode: " + error.err;
+        // OpenCV refuses pictures whose header claims too many pixels.
+        const bool tooLarge = error.err.find("CV_IO_MAX_IMAGE_PIXELS") != std::string::npos;
+        reason = tooLarge ? "picture too large to load" : "cannot decode: " + error.err;
         return false;
     } catch (const std::exception& error) {
         reason = std::string("cannot decode: ") + error.what();

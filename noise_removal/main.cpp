@@ -9,6 +9,7 @@
 #include <opencv2/highgui.hpp>
 
 #include "median_filter.hpp"
+#include "display_check.hpp"
 #include "picture_file.hpp"
 
 namespace {
@@ -31,6 +32,18 @@ bool loadPicture(cv::Mat& picture) {
     return false;
 }
 
+// Refuses, with a line on stderr, when no window could open: OpenCV's Qt
+// backend would abort the process with a core dump instead.
+bool checkDisplay() {
+    std::string display;
+    std::string reason;
+    if (speckwipe::displayAvailable(display, reason)) return true;
+    std::cerr << "speckwipe: cannot open a window";
+    if (!display.empty()) std::cerr << " on display " << display;
+    std::cerr << ": " << reason << "\n";
+    return false;
+}
+
 void showAndWait(const std::string& window, const cv::Mat& picture) {
     cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
     cv::imshow(window, picture);
@@ -41,7 +54,7 @@ void showAndWait(const std::string& window, const cv::Mat& picture) {
 
 int main() {
     cv::Mat source;
-    if (!loadPicture(source)) return 1;
+    if (!loadPicture(source) || !checkDisplay()) return 1;
 
     cv::Mat destination;
     source.copyTo(destination);

@@ -44,10 +44,12 @@ start_display() {
     export DISPLAY=":$(cat "$work/display")"
 }
 
-# start_program FOLDER BINARY: runs it there with no stdin; output in
-# $work/out and $work/err, pid in $program_pid.
+# start_program FOLDER COMMAND...: runs the command there with no stdin;
+# output in $work/out and $work/err, pid in $program_pid.
 start_program() {
-    (cd "$1" && exec "$2" </dev/null >"$work/out" 2>"$work/err") &
+    local folder=$1
+    shift
+    (cd "$folder" && exec "$@" </dev/null >"$work/out" 2>"$work/err") &
     program_pid=$!
 }
 

@@ -8,12 +8,16 @@
 //                                           edge map is in the shot
 //   screen_check trace  PICTURE             prints the expected console trace
 //   screen_check handle SHOT                prints "x y" of the slider's handle
+//   screen_check huge-png FILE              writes a PNG whose header claims
+//                                           200000x200000 pixels
 //
 // "In the shot" means pixel for pixel at one place, with red = green = blue.
 // Exit status: 0 yes, 1 no, 2 usage or unreadable files.
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -132,9 +136,32 @@ int printHandle(const cv::Mat& shot) {
     return 1;
 }
 
+// A valid PNG signature and header chunk claiming 200000x200000 grey
+// pixels, then a tiny data chunk (an empty zlib stream) and the end chunk:
+// decoders see the size before any pixel.
+int writeHugePng(const std::string& path) {
+    const auto bigEndian = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 8), static_cast<char>(v)};
+    };
+    const auto chunk = [&](const std::string& type, const std::string& data) {
+        std::uint32_t crc = 0xFFFFFFFFu;  // CRC-32 of type and data, as PNG wants
+        for (unsigned char byte : type + data) {
+            crc ^= byte;
+            for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+        return bigEndian(static_cast<std::uint32_t>(data.size())) + type + data + bigEndian(~crc);
+    };
+    const std::string header = bigEndian(200000) + bigEndian(200000) + std::string("\x08\0\0\0\0", 5);
+    std::ofstream(path, std::ios::binary) << "\x89PNG\r\n\x1a\n" << chunk("IHDR", header)
+                                          << chunk("IDAT", std::string("\x78\x9c\x03\0\0\0\0\x01", 8))
+                                          << chunk("IEND", "");
+    return 0;
+}
+
 int usage() {
     std::cerr << "usage: screen_check grey|median PICTURE SHOT | edges PICTURE T SHOT |"
-                 " thresholds PICTURE SHOT | trace PICTURE | handle SHOT\n";
+                 " thresholds PICTURE SHOT | trace PICTURE | handle SHOT | huge-png FILE\n";
     return 2;
 }
 
@@ -145,6 +172,7 @@ int main(int argc, char** argv) {
     if (args.size() < 2) return usage();
     const std::string& mode = args[0];
     if (mode == "handle") return printHandle(readOrExit(args[1], cv::IMREAD_COLOR));
+    if (mode == "huge-png") return writeHugePng(args[1]);
     const cv::Mat grey = readOrExit(args[1], cv::IMREAD_GRAYSCALE);
     if (mode == "trace" && args.size() == 2) {
         if (grey.rows >= 3) printTrace(grey);

@@ -1,0 +1,104 @@
+# Hostile and unusual inputs, the same for both programs. Sourced after
+# lib.sh by a program's test script, which sets:
+#   program      the program's name, as it starts its messages
+#   binary       the program to run
+#   picture      the file name it reads from its working directory
+#   run_to_end   a function: run_to_end FOLDER WHAT [CHECK-ARGS...] drives a
+#                started program through its normal run and records checks
+# Each case runs in a fresh folder; the program must show the picture and end
+# normally, or refuse with one line on stderr and status 1.
+
+# case_folder NAME: a fresh folder for one case, in $folder.
+case_folder() {
+    folder="$work/case-$1"
+    mkdir -p "$folder"
+    chmod 755 "$work" "$folder"
+}
+
+# refuses WHAT LINE [COMMAND-PREFIX...]: runs the program in $folder and
+# expects exactly LINE on stderr, status 1, nothing on stdout.
+refuses() {
+    local what=$1 line=$2
+    shift 2
+    start_program "$folder" "$@" "$binary"
+    wait_program_end 10
+    check "$what: status 1 (got $program_status)" test "$program_status" = 1
+    check "$what: says why on stderr" test "$(cat "$work/err")" = "$line"
+    check "$what: nothing on stdout" test ! -s "$work/out"
+}
+
+refused_pictures() {
+    local prefix="$program: cannot read"
+    case_folder missing
+    refuses "missing picture" "$prefix $folder/$picture: no such file"
+    case_folder directory
+    mkdir "$folder/$picture"
+    refuses "a directory at the path" "$prefix $folder/$picture: is a directory"
+    case_folder loop
+    ln -s "$picture" "$folder/$picture"
+    refuses "a symlink loop" "$prefix $folder/$picture: too many levels of symbolic links"
+    case_folder empty
+    : >"$folder/$picture"
+    refuses "an empty file" "$prefix $folder/$picture: empty file"
+    case_folder random
+    head -c 65536 /dev/urandom >"$folder/$picture"
+    refuses "random bytes" "$prefix $folder/$picture: not a picture this program can decode"
+    case_folder text
+    printf 'this is not a picture\n' >"$folder/$picture"
+    refuses "a text file" "$prefix $folder/$picture: not a picture this program can decode"
+    case_folder huge
+    "$screen_check" huge-png "$folder/$picture"
+    refuses "a PNG claiming 200000x200000 pixels" "$prefix $folder/$picture: picture too large to load"
+    case_folder private
+    convert -size 8x8 xc:gray50 "png:$folder/$picture"
+    chmod 600 "$folder/$picture"
+    refuses "a picture without read permission" "$prefix $folder/$picture: permission denied" \
+        setpriv --reuid=65534 --regid=65534 --clear-groups
+}
+
+refused_displays() {
+    case_folder display
+    convert -size 8x8 xc:gray50 "png:$folder/$picture"
+    refuses "DISPLAY unset" "$program: cannot open a window: DISPLAY is not set" env -u DISPLAY
+    local unused=$((${DISPLAY#:} + 1))
+    while [ -e "/tmp/.X11-unix/X$unused" ]; do unused=$((unused + 1)); done
+    refuses "DISPLAY naming no server" \
+        "$program: cannot open a window on display :$unused: no X server answers" \
+        env DISPLAY=":$unused"
+}
+
+# shown WHAT CHECK-MODE: the program in $folder runs normally; CHECK-MODE
+# (grey, edges ...) checks the window pixel for pixel, or "-" for pictures
+# too small for that (Qt scales them up).
+shown() {
+    start_program "$folder" "$binary"
+    run_to_end "$folder" "$@"
+}
+
+shown_pictures() {
+    case_folder colour
+    convert -seed 7 -size 200x150 plasma:fractal "jpg:$folder/$picture"
+    shown "a colour JPEG, as grey" grey
+    case_folder rgba
+    convert -size 200x150 gradient:red-blue -alpha set -channel A -evaluate set 40% +channel \
+        "png32:$folder/$picture"
+    shown "an RGBA PNG, as grey" grey
+    case_folder deep
+    convert -size 200x150 gradient:black-white -depth 16 "png48:$folder/$picture"
+    shown "a 16-bit PNG, as 8-bit grey" grey
+    case_folder truncated
+    head -c 30000 "$sample" >"$folder/$picture"
+    shown "a truncated JPEG" -
+    local size
+    for size in 1x1 1x40 40x1; do
+        case_folder "tiny-$size"
+        convert -size "$size" xc:gray60 "png:$folder/$picture"
+        shown "a ${size} picture" -
+    done
+}
+
+hostile_inputs() {
+    refused_pictures
+    refused_displays
+    shown_pictures
+}
