@@ -1,0 +1,66 @@
+#!/bin/bash
+# One end-to-end run of each program under valgrind's memcheck: any error
+# or definite leak left after tests/valgrind/desktop.supp (the desktop
+# libraries' own reports) fails the run.
+# Usage: valgrind_e2e.sh SPECKWIPE RIMTRACE SUPPRESSIONS
+speckwipe=$1
+rimtrace=$2
+suppressions=$3
+source "$(dirname "$0")/lib.sh"
+start_display
+
+memcheck() {
+    echo valgrind --tool=memcheck --error-exitcode=42 --leak-check=full \
+        --show-leak-kinds=definite --errors-for-leak-kinds=definite --num-callers=40 \
+        --suppressions="$suppressions" --log-file="$work/memcheck-$1-%p.log"
+}
+
+# Under valgrind everything is slower: wait up to a minute for a window.
+slow_window() {
+    local tries=0 id=""
+    while [ -z "$id" ] && [ $tries -lt 120 ]; do
+        id=$(window_id "$1")
+        [ -z "$id" ] && sleep 0.5
+        tries=$((tries + 1))
+    done
+    echo "$id"
+}
+
+# clean NAME: the program ended with 0 (valgrind's 42 means errors).
+clean() {
+    check "$1 under memcheck: no error in our code (status $program_status)" \
+        test "$program_status" = 0
+    if [ "$program_status" != 0 ]; then
+        grep -E '^==[0-9]+== (Invalid|Conditional|Syscall|Use of|[0-9,]+ bytes)' -A15 \
+            "$work"/memcheck-"$1"-*.log | head -80
+    fi
+}
+
+speckwipe_run() {
+    local folder="$work/speckwipe" window
+    mkdir "$folder"
+    convert -seed 3 -size 160x120 plasma:fractal "jpg:$folder/circles.jpg"
+    start_program "$folder" $(memcheck speckwipe) "$speckwipe"
+    window=$(slow_window "my window")
+    [ -n "$window" ] && press_key "$window" a
+    window=$(slow_window "my window 2")
+    [ -n "$window" ] && press_key "$window" a
+    wait_program_end 120
+    clean speckwipe
+}
+
+rimtrace_run() {
+    local folder="$work/rimtrace" window
+    mkdir "$folder"
+    convert -seed 4 -size 160x120 plasma:fractal "jpg:$folder/vantrel.jpg"
+    start_program "$folder" $(memcheck rimtrace) "$rimtrace"
+    window=$(slow_window "my window")
+    sleep 3  # a few refreshes
+    [ -n "$window" ] && press_key "$window" a && sleep 1 && press_key "$window" Escape
+    wait_program_end 120
+    clean rimtrace
+}
+
+speckwipe_run
+rimtrace_run
+finish

@@ -1,0 +1,85 @@
+// libFuzzer target: turns its input into a picture (size, a row padding that
+// makes the step wider than the width, pixel values) and a threshold, and
+// holds medianFilter3x3, buildEdgeMap and every kernel variant this CPU runs
+// to the plain versions. Any difference aborts, so the fuzzer reports it.
+//
+// Input layout: byte 0 rows, bytes 1-2 columns, byte 3 padding, byte 4 and
+// bit 0 of byte 5 the threshold (-1..256), the rest the pixels, repeated.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <iostream>
+
+#include <opencv2/core.hpp>
+
+#include "edge_viewer/edge_map.hpp"
+#include "edge_viewer/edge_rows.hpp"
+#include "noise_removal/median_filter.hpp"
+#include "noise_removal/median_rows.hpp"
+
+namespace {
+
+constexpr std::size_t kHeaderBytes = 6;
+
+cv::Mat pictureFromInput(const std::uint8_t* data, std::size_t size) {
+    const int rows = data[0] % 40;
+    const int cols = (data[1] | data[2] << 8) % 300;
+    const int padding = data[3] % 33;
+    cv::Mat storage(rows, cols + padding, CV_8UC1, cv::Scalar(0));
+    const std::uint8_t* pixels = data + kHeaderBytes;
+    const std::size_t count = size - kHeaderBytes;
+    std::size_t next = 0;
+    for (int r = 0; r < rows && count > 0; ++r) {
+        std::uint8_t* row = storage.ptr<std::uint8_t>(r);
+        for (int c = 0; c < cols + padding; ++c) row[c] = pixels[next++ % count];
+    }
+    return storage(cv::Rect(0, 0, cols, rows));  // a view: step > width
+}
+
+void mustEqual(const cv::Mat& a, const cv::Mat& b) {
+    if (a.size() != b.size() || a.type() != b.type()) std::abort();
+    if (!a.empty() && cv::norm(a, b, cv::NORM_INF) != 0) std::abort();
+}
+
+void checkMedian(const cv::Mat& source) {
+    cv::Mat expected = source.clone();
+    speckwipe::medianFilterRows(source, expected, speckwipe::medianRowPlain);
+    cv::Mat result = source.clone();
+    medianFilter3x3(source, result);
+    mustEqual(result, expected);
+    result = source.clone();
+    speckwipe::medianFilterRows(source, result, speckwipe::medianRowColumns);
+    mustEqual(result, expected);
+#if SPECKWIPE_X86_KERNELS
+    if (speckwipe::cpuHasAvx2()) {
+        result = source.clone();
+        speckwipe::medianFilterRows(source, result, speckwipe::medianRowColumnsAvx2);
+        mustEqual(result, expected);
+    }
+#endif
+}
+
+void checkEdges(const cv::Mat& source, int threshold) {
+    const cv::Mat expected = rimtrace::buildEdgeMapPlain(source, threshold);
+    mustEqual(buildEdgeMap(source, threshold), expected);
+    mustEqual(rimtrace::buildEdgeMapWith(source, threshold, rimtrace::edgeRowColumns), expected);
+#if RIMTRACE_X86_KERNELS
+    if (rimtrace::cpuHasAvx2()) {
+        mustEqual(rimtrace::buildEdgeMapWith(source, threshold, rimtrace::edgeRowColumnsAvx2),
+                  expected);
+    }
+#endif
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < kHeaderBytes) return 0;
+    std::cout.rdbuf(nullptr);  // the trace is not under test here; drop it
+    const cv::Mat source = pictureFromInput(data, size);
+    const int threshold = data[4] + (data[5] & 1) - 1;
+    checkMedian(source);
+    checkEdges(source, threshold);
+    return 0;
+}
