@@ -104,3 +104,17 @@ screen_shows() {
     done
     return 1
 }
+
+# drag_slider_left WINDOW_ID: drags the slider's handle 200 pixels to the
+# left with the mouse, as a user would. Finds the handle with $screen_check.
+drag_slider_left() {
+    import -window "$1" "png:$work/shot.png"
+    local x y
+    read -r x y < <("$screen_check" handle "$work/shot.png")
+    [ -n "$x" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    x=$((X + x))
+    y=$((Y + y))
+    xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
+        mousemove $((x - 100)) "$y" sleep 0.1 mousemove $((x - 200)) "$y" sleep 0.2 mouseup 1
+}

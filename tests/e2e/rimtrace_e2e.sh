@@ -14,19 +14,6 @@ shown_thresholds() {
         "$screen_check" thresholds "$shown_picture" "$work/shot.png"
 }
 
-# Drags the slider's handle 200 pixels to the left, as a user would.
-drag_slider_left() {
-    import -window "$1" "png:$work/shot.png"
-    local x y
-    read -r x y < <("$screen_check" handle "$work/shot.png")
-    [ -n "$x" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    x=$((X + x))
-    y=$((Y + y))
-    xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
-        mousemove $((x - 100)) "$y" sleep 0.1 mousemove $((x - 200)) "$y" sleep 0.2 mouseup 1
-}
-
 # Waits up to 5 s for the window to show a map below threshold 100.
 shows_lower_threshold() {
     local tries=0 shown

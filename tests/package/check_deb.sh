@@ -1,0 +1,48 @@
+#!/bin/bash
+# Installs a configured and built tree into a scratch prefix, builds the
+# .deb from it, then checks what the package holds, what it depends on, and
+# that its programs start from it.
+# Usage: check_deb.sh BUILD_FOLDER
+build=$1
+source "$(dirname "$0")/../e2e/lib.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+for file in bin/speckwipe bin/rimtrace share/man/man1/speckwipe.1 share/man/man1/rimtrace.1 \
+    share/speckrim/samples/circles.jpg share/speckrim/samples/vantrel.jpg; do
+    check "cmake --install puts $file under the prefix" test -s "$work/prefix/$file"
+done
+
+(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$work"/out/*.deb 2>/dev/null | head -n 1)
+check "cpack makes a .deb" test -n "$deb"
+[ -n "$deb" ] || finish
+
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for file in ./usr/bin/speckwipe ./usr/bin/rimtrace \
+    ./usr/share/man/man1/speckwipe.1 ./usr/share/man/man1/rimtrace.1 \
+    ./usr/share/speckrim/samples/circles.jpg ./usr/share/speckrim/samples/vantrel.jpg; do
+    check "the package holds $file" grep -qx "$file" <<<"$contents"
+done
+check "the package holds nothing under build or test names" \
+    test -z "$(grep -E 'test|bench|fuzz|make_samples|screen_check' <<<"$contents")"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "    Depends: $depends"
+for library in libopencv-core libopencv-imgcodecs libopencv-highgui libc6 "libstdc[+][+]6"; do
+    check "Depends names $library" grep -qE "(^|, )$library[0-9a-z.]* " <<<"$depends"
+done
+check "Depends leaves out imgproc: the programs don't link it" \
+    test -z "$(grep -o 'libopencv-imgproc' <<<"$depends")"
+
+dpkg-deb -x "$deb" "$work/root"
+mkdir "$work/run"
+for program in speckwipe rimtrace; do
+    message=$(cd "$work/run" && env -u DISPLAY "$work/root/usr/bin/$program" 2>&1)
+    status=$?
+    check "the packaged $program starts and refuses with no picture: $message" \
+        grep -q "^$program: cannot read $work/run/" <<<"$message"
+    check "the packaged $program ends with status 1 (got $status)" test "$status" = 1
+done
+finish
