@@ -5,12 +5,13 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
-#include "edge_map.hpp"
 #include "display_check.hpp"
+#include "edge_map.hpp"
 #include "picture_file.hpp"
 
 namespace {
@@ -28,10 +29,9 @@ bool loadPicture(cv::Mat& picture) {
     const std::string path = rimtrace::localPicturePath(kPicturePath);
     std::string reason;
     if (rimtrace::readGreyPicture(path, picture, reason)) return true;
-    for (char& c : reason) {
-        if (c == '\n' || c == '\r') c = ' ';
-    }
-    std::cerr << "rimtrace: cannot read " << std::filesystem::absolute(path).string() << ": "
+    std::error_code noWorkingDirectory;  // absolute() needs one; say the bare name then
+    const std::filesystem::path shown = std::filesystem::absolute(path, noWorkingDirectory);
+    std::cerr << "rimtrace: cannot read " << (shown.empty() ? path : shown.string()) << ": "
               << reason << "\n";
     return false;
 }

@@ -4,12 +4,13 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
-#include "median_filter.hpp"
 #include "display_check.hpp"
+#include "median_filter.hpp"
 #include "picture_file.hpp"
 
 namespace {
@@ -24,10 +25,9 @@ bool loadPicture(cv::Mat& picture) {
     const std::string path = speckwipe::localPicturePath(kPicturePath);
     std::string reason;
     if (speckwipe::readGreyPicture(path, picture, reason)) return true;
-    for (char& c : reason) {
-        if (c == '\n' || c == '\r') c = ' ';
-    }
-    std::cerr << "speckwipe: cannot read " << std::filesystem::absolute(path).string() << ": "
+    std::error_code noWorkingDirectory;  // absolute() needs one; say the bare name then
+    const std::filesystem::path shown = std::filesystem::absolute(path, noWorkingDirectory);
+    std::cerr << "speckwipe: cannot read " << (shown.empty() ? path : shown.string()) << ": "
               << reason << "\n";
     return false;
 }

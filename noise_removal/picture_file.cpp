@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -62,9 +63,7 @@ std::string localPicturePath(const std::string& fixedPath) {
         while (start < fixedPath.size() && isSeparator(fixedPath[start])) ++start;
     }
     std::string local = fixedPath.substr(start);
-    for (char& c : local) {
-        if (c == '\\') c = '/';
-    }
+    std::replace(local.begin(), local.end(), '\\', '/');
     return local;
 }
 
@@ -76,6 +75,7 @@ bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& rea
         // OpenCV refuses pictures whose header claims too many pixels.
         const bool tooLarge = error.err.find("CV_IO_MAX_IMAGE_PIXELS") != std::string::npos;
         reason = tooLarge ? "picture too large to load" : "cannot decode: " + error.err;
+        std::replace(reason.begin(), reason.end(), '\n', ' ');  // one line on stderr
         return false;
     } catch (const std::exception& error) {
         reason = std::string("cannot decode: ") + error.what();

@@ -13,7 +13,7 @@ namespace speckwipe {
 std::string localPicturePath(const std::string& fixedPath);
 
 // Loads path as 8-bit grey. On failure returns false and sets reason to a
-// short lower-case phrase ("no such file", "is a directory", ...).
+// short lower-case phrase on one line ("no such file", "is a directory", ...).
 bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& reason);
 
 }  // namespace speckwipe

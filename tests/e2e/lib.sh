@@ -72,10 +72,11 @@ wait_program_end() {
 # Prints the id of the visible window named exactly $1.
 window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 
-# Waits up to 10 s for a visible window named exactly $1; prints its id.
+# Waits up to $2 seconds (default 10) for a visible window named exactly
+# $1; prints its id.
 wait_window() {
-    local tries=0 id=""
-    while [ -z "$id" ] && [ $tries -lt 100 ]; do
+    local tries=0 id="" limit=$((${2:-10} * 10))
+    while [ -z "$id" ] && [ $tries -lt $limit ]; do
         id=$(window_id "$1")
         [ -z "$id" ] && sleep 0.1
         tries=$((tries + 1))

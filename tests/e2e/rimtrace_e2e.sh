@@ -55,6 +55,21 @@ normal_run() {
     check "nothing goes to stderr" test ! -s "$work/err"
 }
 
+# Esc with a modifier still reads as Esc (Qt passes Ctrl+keys to its own
+# shortcuts, so Shift and Alt are the ones a user can send).
+esc_with_modifiers() {
+    local folder="$work/modifiers" window key
+    mkdir "$folder"
+    cp "$sample" "$folder/vantrel.jpg"
+    for key in shift+Escape alt+Escape; do
+        start_program "$folder" "$rimtrace"
+        window=$(wait_window "my window")
+        [ -n "$window" ] && press_key "$window" "$key"
+        wait_program_end 2
+        check "$key ends it with status 0 (got $program_status)" test "$program_status" = 0
+    done
+}
+
 # run_to_end FOLDER WHAT [CHECK]: drives a started rimtrace to Esc; CHECK
 # "grey" also holds the window to the picture's map at threshold 100.
 run_to_end() {
@@ -76,5 +91,6 @@ picture=vantrel.jpg
 source "$(dirname "$0")/hostile_inputs.sh"
 
 normal_run
+esc_with_modifiers
 hostile_inputs
 finish

@@ -16,15 +16,7 @@ memcheck() {
 }
 
 # Under valgrind everything is slower: wait up to a minute for a window.
-slow_window() {
-    local tries=0 id=""
-    while [ -z "$id" ] && [ $tries -lt 120 ]; do
-        id=$(window_id "$1")
-        [ -z "$id" ] && sleep 0.5
-        tries=$((tries + 1))
-    done
-    echo "$id"
-}
+slow_window() { wait_window "$1" 60; }
 
 # clean NAME: the program ended with 0 (valgrind's 42 means errors).
 clean() {
