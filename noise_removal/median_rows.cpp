@@ -34,8 +34,8 @@ inline Byte median3(Byte a, Byte b, Byte c) {
 // for all byte values once it holds for all 512 windows of 0s and 1s; the
 // tests check exactly that, and random windows besides.
 //
-// Every step is a byte min or max, so a plain loop over the row vectorises
-// into pminub/pmaxub (or their AVX forms). Each output recomputes the three
+// Being all byte min and max, a plain loop over the row vectorises into
+// pminub/pmaxub (or their AVX forms). Each output recomputes the three
 // column sorts it needs rather than keeping them in a buffer: the loads hit
 // L1, and the loop stays one pass with no scratch memory. __restrict lets
 // the compiler skip run-time alias checks between the rows and out.
