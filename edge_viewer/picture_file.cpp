@@ -68,6 +68,7 @@ std::string localPicturePath(const std::string& fixedPath) {
 }
 
 bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& reason) {
+    reason.clear();
     if (!checkReadableFile(path, reason)) return false;
     try {
         picture = cv::imread(path, cv::IMREAD_GRAYSCALE);
@@ -75,10 +76,11 @@ bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& rea
         // OpenCV refuses pictures whose header claims too many pixels.
         const bool tooLarge = error.err.find("CV_IO_MAX_IMAGE_PIXELS") != std::string::npos;
         reason = tooLarge ? "picture too large to load" : "cannot decode: " + error.err;
-        std::replace(reason.begin(), reason.end(), '\n', ' ');  // one line on stderr
-        return false;
     } catch (const std::exception& error) {
         reason = std::string("cannot decode: ") + error.what();
+    }
+    if (!reason.empty()) {
+        std::replace(reason.begin(), reason.end(), '\n', ' ');  // one line on stderr
         return false;
     }
     if (picture.empty()) {

@@ -17,7 +17,7 @@ void traceFirstNeighbourhoods(const cv::Mat& source) {
     int buffer[9];
     for (int c = 1; c < source.cols - 1 && c < kTracedColumnsEnd; ++c) {
         speckwipe::gatherNeighbourhood(source.ptr<std::uint8_t>(0), source.ptr<std::uint8_t>(1),
-                            source.ptr<std::uint8_t>(2), c, buffer);
+                                       source.ptr<std::uint8_t>(2), c, buffer);
         printNeighbourhood(buffer);
         speckwipe::sortNeighbourhood(buffer);
         printNeighbourhood(buffer);

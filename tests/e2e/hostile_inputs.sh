@@ -77,7 +77,7 @@ shown() {
 
 shown_pictures() {
     case_folder colour
-    convert -seed 7 -size 200x150 plasma:fractal "jpg:$folder/$picture"
+    convert -size 200x150 gradient:orange-navy -swirl 120 "jpg:$folder/$picture"
     shown "a colour JPEG, as grey" grey
     case_folder rgba
     convert -size 200x150 gradient:red-blue -alpha set -channel A -evaluate set 40% +channel \

@@ -31,7 +31,7 @@ clean() {
 speckwipe_run() {
     local folder="$work/speckwipe" window
     mkdir "$folder"
-    convert -seed 3 -size 160x120 plasma:fractal "jpg:$folder/circles.jpg"
+    convert -size 160x120 gradient:gray15-gray85 -swirl 150 "jpg:$folder/circles.jpg"
     start_program "$folder" $(memcheck speckwipe) "$speckwipe"
     window=$(slow_window "my window")
     [ -n "$window" ] && press_key "$window" a
@@ -44,7 +44,7 @@ speckwipe_run() {
 rimtrace_run() {
     local folder="$work/rimtrace" window
     mkdir "$folder"
-    convert -seed 4 -size 160x120 plasma:fractal "jpg:$folder/vantrel.jpg"
+    convert -size 160x120 gradient:gray90-gray10 -swirl 200 "jpg:$folder/vantrel.jpg"
     start_program "$folder" $(memcheck rimtrace) "$rimtrace"
     window=$(slow_window "my window")
     sleep 3  # a few refreshes
