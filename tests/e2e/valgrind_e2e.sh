@@ -23,6 +23,7 @@ clean() {
     check "$1 under memcheck: no error in our code (status $program_status)" \
         test "$program_status" = 0
     if [ "$program_status" != 0 ]; then
+        cat "$work/err"
         grep -E '^==[0-9]+== (Invalid|Conditional|Syscall|Use of|[0-9,]+ bytes)' -A15 \
             "$work"/memcheck-"$1"-*.log | head -80
     fi
