@@ -30,13 +30,17 @@ cleanup() {
 }
 
 # Starts Xvfb on a display number it picks itself (-displayfd) and a
-# scratch folder $work; both go away when the script exits.
+# scratch folder $work; both go away when the script exits. -noreset: by
+# default Xvfb resets whenever its last client leaves, which every xdotool
+# or import call does here, and a reset drops a program that is connecting
+# at that moment. A desktop always has clients (its window manager), so
+# keeping the server up is what a user's session does.
 start_display() {
     work=$(mktemp -d)
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     trap cleanup EXIT
-    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     local tries=0
     while [ ! -s "$work/display" ] && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done

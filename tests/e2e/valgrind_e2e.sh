@@ -18,6 +18,25 @@ memcheck() {
 # Under valgrind everything is slower: wait up to a minute for a window.
 slow_window() { wait_window "$1" 60; }
 
+program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+second_window_open() { [ -n "$(window_id "my window 2")" ]; }
+
+# keep_pressing WINDOW_ID KEY CONDITION: presses the key, then gives the
+# slowed-down program 5 s to show CONDITION; tries for up to a minute.
+# Under valgrind a key sent while Qt is still settling can be lost.
+keep_pressing() {
+    local window=$1 key=$2 condition=$3 tries=0 tenths
+    while [ $tries -lt 12 ]; do
+        press_key "$window" "$key"
+        for tenths in $(seq 50); do
+            "$condition" && return 0
+            sleep 0.1
+        done
+        tries=$((tries + 1))
+    done
+    return 1
+}
+
 # clean NAME: the program ended with 0 (valgrind's 42 means errors).
 clean() {
     check "$1 under memcheck: no error in our code (status $program_status)" \
@@ -35,10 +54,10 @@ speckwipe_run() {
     convert -size 160x120 gradient:gray15-gray85 -swirl 150 "jpg:$folder/circles.jpg"
     start_program "$folder" $(memcheck speckwipe) "$speckwipe"
     window=$(slow_window "my window")
-    [ -n "$window" ] && press_key "$window" a
-    window=$(slow_window "my window 2")
-    [ -n "$window" ] && press_key "$window" a
-    wait_program_end 120
+    [ -n "$window" ] && keep_pressing "$window" a second_window_open
+    window=$(window_id "my window 2")
+    [ -n "$window" ] && keep_pressing "$window" a program_ended
+    wait_program_end 60
     clean speckwipe
 }
 
@@ -49,8 +68,9 @@ rimtrace_run() {
     start_program "$folder" $(memcheck rimtrace) "$rimtrace"
     window=$(slow_window "my window")
     sleep 3  # a few refreshes
-    [ -n "$window" ] && press_key "$window" a && sleep 1 && press_key "$window" Escape
-    wait_program_end 120
+    [ -n "$window" ] && press_key "$window" a && sleep 1 &&
+        keep_pressing "$window" Escape program_ended
+    wait_program_end 60
     clean rimtrace
 }
 
