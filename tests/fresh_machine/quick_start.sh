@@ -1,0 +1,124 @@
+#!/bin/bash
+# The README's Quick start on a fresh minimal Debian, as a new user meets it.
+# For each release named: a debootstrap --variant=minbase system (made once
+# and cached), copied afresh, with the committed tree (git archive HEAD) in
+# /root/project. There, as root, exactly as the README writes them:
+#   1. the run command, on a real X display (an Xvfb out here, its socket
+#      bound into the copy): it must open "my window"; keys end it, status 0;
+#   2. the test command: status 0.
+# Prints one summary line per release and the plain tally last.
+# Needs root, debootstrap, Xvfb and xdotool; the mirror is the one this
+# machine's apt sources name.
+# Usage: tests/fresh_machine/quick_start.sh RELEASE...  (e.g. bookworm trixie)
+# Cached bases live in $FRESH_CACHE (default /var/cache/speckrim-fresh).
+here=$(cd "$(dirname "$0")" && pwd)
+project=$(cd "$here/../.." && pwd)
+cache=${FRESH_CACHE:-/var/cache/speckrim-fresh}
+source "$here/../e2e/lib.sh"
+[ $# -gt 0 ] || { echo "usage: $0 RELEASE..." >&2; exit 2; }
+
+# The first Debian mirror of this machine's apt sources (deb822 or one-line).
+debian_mirror() {
+    { grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{print $2}'
+      grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list |
+          sed -E 's/^deb +(\[[^]]*\] +)?//' | awk '{print $1}'
+    } | grep -v -- '-security' | head -n 1
+}
+
+# The Quick start's fenced commands, in order: run, then test.
+readme_command() {
+    awk '/^## Quick start/ {on = 1; next} /^## / {on = 0}
+         on && /```sh/ {block++; next} on && /```/ {next}
+         on && block == n && NF {sub(/^ +/, ""); print}' n="$1" "$project/README.md"
+}
+
+# base RELEASE: prints the cached minimal system's folder, making it once.
+base() {
+    local folder="$cache/$1"
+    if [ ! -e "$folder/.complete" ]; then
+        rm -rf --one-file-system "$folder"
+        mkdir -p "$cache"
+        debootstrap --variant=minbase "$1" "$folder" "$(debian_mirror)" >"$cache/$1.log" 2>&1 ||
+            { tail -n 20 "$cache/$1.log" >&2; return 1; }
+        touch "$folder/.complete"
+    fi
+    echo "$folder"
+}
+
+# Fresh kernel file systems for the copy; nothing of this machine's /dev.
+mount_system() {
+    mount -t proc proc "$1/proc"
+    mount -t sysfs sys "$1/sys"
+    mount -t devpts -o newinstance,ptmxmode=0666 devpts "$1/dev/pts"
+    mount -t tmpfs tmpfs "$1/dev/shm"
+}
+
+unmount_all() {
+    local point
+    for point in $(findmnt -rn -o TARGET | grep "^$1/" | sort -r); do umount -l "$point"; done
+}
+
+installed_count() { chroot "$1" dpkg-query -W -f '${db:Status-Abbrev}\n' | grep -c '^ii'; }
+
+# in_copy ROOT COMMAND: runs a shell command as root in /root/project of the
+# copy, with a login-like environment.
+in_copy() {
+    chroot "$1" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 DISPLAY="${DISPLAY:-}" \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        bash -c "cd /root/project && $2"
+}
+
+# run_command ROOT: the run command on this script's display; the first
+# window must open (the build comes first), then two keys end speckwipe.
+run_command() {
+    local root=$1 window
+    mkdir -p "$root/tmp/.X11-unix"
+    mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+    start_program / in_copy "$root" "$(readme_command 1)"
+    window=$(wait_window "my window" 1800)
+    check "$release: the run command opens \"my window\"" test -n "$window"
+    if [ -n "$window" ]; then
+        press_key "$window" space
+        window=$(wait_window "my window 2" 20) && press_key "$window" space
+    fi
+    wait_program_end 30 || kill "$program_pid"
+    run_status=$program_status
+    check "$release: the run command ends with status 0 (got $run_status)" test "$run_status" = 0
+    [ "$run_status" = 0 ] || tail -n 30 "$work/out" "$work/err"
+    umount "$root/tmp/.X11-unix"
+}
+
+quick_start() {
+    release=$1
+    local started=$SECONDS root before after_run
+    root=$(mktemp -d /var/tmp/fresh-"$release".XXXXXX)
+    copies="$copies $root"
+    cp -a "$(base "$release")/." "$root/" || { fail "$release: no minimal system"; return; }
+    cp /etc/resolv.conf "$root/etc/resolv.conf"
+    mkdir "$root/root/project"
+    git -C "$project" archive HEAD | tar -x -C "$root/root/project"
+    mount_system "$root"
+    before=$(installed_count "$root")
+    run_command "$root"
+    after_run=$(installed_count "$root")
+    in_copy "$root" "$(readme_command 2)" >"$work/test-$release.log" 2>&1
+    test_status=$?
+    check "$release: the test command ends with status 0 (got $test_status)" test "$test_status" = 0
+    [ "$test_status" = 0 ] || tail -n 60 "$work/test-$release.log"
+    echo "fresh $release: run command status $run_status, test command status $test_status," \
+        "$((SECONDS - started)) s; packages installed: run command $((after_run - before))," \
+        "test command $(($(installed_count "$root") - after_run)) more"
+    unmount_all "$root"
+}
+
+remove_copies() {
+    local root
+    for root in $copies; do unmount_all "$root"; rm -rf --one-file-system "$root"; done
+    cleanup
+}
+
+copies=""
+start_display
+trap remove_copies EXIT
+for release in "$@"; do quick_start "$release"; done
+finish
