@@ -58,24 +58,30 @@ unmount_all() {
     for point in $(findmnt -rn -o TARGET | grep "^$1/" | sort -r); do umount -l "$point"; done
 }
 
-installed_count() { chroot "$1" dpkg-query -W -f '${db:Status-Abbrev}\n' | grep -c '^ii'; }
-
-# in_copy ROOT COMMAND: runs a shell command as root in /root/project of the
-# copy, with a login-like environment.
-in_copy() {
-    chroot "$1" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 DISPLAY="${DISPLAY:-}" \
-        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        bash -c "cd /root/project && $2"
+# copy_command ROOT COMMAND...: sets $command to run a command as root in
+# the copy, with a login-like environment.
+copy_command() {
+    command=(chroot "$1" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 DISPLAY="${DISPLAY:-}"
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "${@:2}")
 }
+in_copy() { copy_command "$@"; "${command[@]}"; }
+
+installed_count() { in_copy "$1" dpkg-query -W -f '${db:Status-Abbrev}\n' | grep -c '^ii'; }
 
 # run_command ROOT: the run command on this script's display; the first
 # window must open (the build comes first), then two keys end speckwipe.
 run_command() {
-    local root=$1 window
+    local root=$1 window=""
     mkdir -p "$root/tmp/.X11-unix"
     mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
-    start_program / in_copy "$root" "$(readme_command 1)"
-    window=$(wait_window "my window" 1800)
+    copy_command "$root" bash -c "cd /root/project && $(readme_command 1)"
+    start_program / "${command[@]}"
+    local waited=0
+    while [ -z "$window" ] && kill -0 "$program_pid" 2>/dev/null && [ $waited -lt 1800 ]; do
+        sleep 1
+        window=$(window_id "my window")
+        waited=$((waited + 1))
+    done
     check "$release: the run command opens \"my window\"" test -n "$window"
     if [ -n "$window" ]; then
         press_key "$window" space
@@ -101,7 +107,7 @@ quick_start() {
     before=$(installed_count "$root")
     run_command "$root"
     after_run=$(installed_count "$root")
-    in_copy "$root" "$(readme_command 2)" >"$work/test-$release.log" 2>&1
+    in_copy "$root" bash -c "cd /root/project && $(readme_command 2)" >"$work/test-$release.log" 2>&1
     test_status=$?
     check "$release: the test command ends with status 0 (got $test_status)" test "$test_status" = 0
     [ "$test_status" = 0 ] || tail -n 60 "$work/test-$release.log"
