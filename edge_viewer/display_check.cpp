@@ -1,106 +1,102 @@
 #include "display_check.hpp"
 
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/time.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
-#include <cerrno>
-#include <cstddef>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace rimtrace {
 
 namespace {
 
-constexpr int kX11TcpPortBase = 6000;
-constexpr int kConnectTimeoutMilliseconds = 3000;
+void interruptOnly(int) {}
 
-bool connectsToUnixSocket(const std::string& path, bool abstract) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    // An abstract socket's name starts with a NUL byte; X servers on Linux
-    // listen on both the abstract and the file-system name.
-    const std::size_t offset = abstract ? 1 : 0;
-    std::memcpy(address.sun_path + offset, path.c_str(), path.size());
-    const socklen_t length =
-        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
-    const bool connected = connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0;
-    close(fd);
-    return connected;
+// xcb_connect blocks in connect() for minutes on a host that drops packets.
+// SIGALRM without SA_RESTART makes connect() fail with EINTR after 5 s;
+// the timer then repeats every 50 ms so each further address fails fast.
+void limitBlockingCalls(bool on) {
+    struct sigaction action {};
+    action.sa_handler = on ? interruptOnly : SIG_DFL;
+    sigaction(SIGALRM, &action, nullptr);
+    itimerval timer{};
+    if (on) timer = {{0, 50000}, {5, 0}};
+    setitimer(ITIMER_REAL, &timer, nullptr);
 }
 
-// Connects without blocking for longer than the timeout: a remote host that
-// drops packets would otherwise hold the program for minutes.
-bool connectsWithTimeout(const addrinfo* address) {
-    const int fd = socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                          address->ai_protocol);
-    if (fd < 0) return false;
-    bool connected = connect(fd, address->ai_addr, address->ai_addrlen) == 0;
-    if (!connected && errno == EINPROGRESS) {
-        pollfd waiting{fd, POLLOUT, 0};
-        int error = 0;
-        socklen_t size = sizeof error;
-        connected = poll(&waiting, 1, kConnectTimeoutMilliseconds) == 1 &&
-                    getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
-    }
-    close(fd);
-    return connected;
+// Connects as Qt will. libxcb writes a refusing server's reason to stderr
+// itself; stderr goes to a pipe meanwhile, and the reason comes back as one
+// line. The pipe never blocks: a longer text would be cut, not hang us.
+xcb_connection_t* connectCapturingRefusal(int& screen, std::string& refusal) {
+    int ends[2] = {-1, -1};
+    const int savedStderr = dup(STDERR_FILENO);
+    if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) == 0) dup2(ends[1], STDERR_FILENO);
+    limitBlockingCalls(true);
+    xcb_connection_t* connection = xcb_connect(nullptr, &screen);
+    limitBlockingCalls(false);
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
+    close(ends[1]);
+    char text[512];
+    const ssize_t length = ends[0] < 0 ? 0 : read(ends[0], text, sizeof text);
+    close(ends[0]);
+    refusal.assign(text, static_cast<std::size_t>(std::max<ssize_t>(length, 0)));
+    std::replace(refusal.begin(), refusal.end(), '\n', ' ');
+    refusal.erase(refusal.find_last_not_of(' ') + 1);
+    return connection;
 }
 
-bool connectsToTcp(const std::string& host, int port) {
-    addrinfo hints{};
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return false;
-    bool connected = false;
-    for (const addrinfo* a = found; a != nullptr && !connected; a = a->ai_next) {
-        connected = connectsWithTimeout(a);
+// The part of the screen windows may use: the window manager's work area
+// (_NET_WORKAREA: x, y, width, height, without its panels), else all of it.
+cv::Rect usableArea(xcb_connection_t* connection, int screenNumber) {
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber; ++i) xcb_screen_next(&screens);
+    const cv::Rect whole(0, 0, screens.data->width_in_pixels, screens.data->height_in_pixels);
+    const char name[] = "_NET_WORKAREA";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, sizeof name - 1, name), nullptr);
+    xcb_get_property_reply_t* property = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, screens.data->root, atom ? atom->atom : 0,
+                                     XCB_ATOM_CARDINAL, 0, 4), nullptr);
+    cv::Rect area;
+    if (property != nullptr && property->format == 32 && xcb_get_property_value_length(property) == 16) {
+        const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(property));
+        area = cv::Rect(int(v[0]), int(v[1]), int(v[2]), int(v[3])) & whole;
     }
-    freeaddrinfo(found);
-    return connected;
-}
-
-// DISPLAY is [host]:number[.screen]; host empty or "unix" means this machine's
-// Unix socket, any other host means TCP port 6000 + number.
-bool xServerAnswers(const std::string& display, std::string& reason) {
-    const std::size_t colon = display.rfind(':');
-    const std::string host = colon == std::string::npos ? "" : display.substr(0, colon);
-    const char* digits = colon == std::string::npos ? "" : display.c_str() + colon + 1;
-    char* end = nullptr;
-    const long number = std::strtol(digits, &end, 10);
-    if (end == digits || (*end != '\0' && *end != '.') || number < 0 || number > 65535 - kX11TcpPortBase) {
-        reason = "not a valid X display name";
-        return false;
-    }
-    const bool local = host.empty() || host == "unix";
-    const std::string socketPath = "/tmp/.X11-unix/X" + std::to_string(number);
-    const bool answers = local ? connectsToUnixSocket(socketPath, false) ||
-                                     connectsToUnixSocket(socketPath, true)
-                               : connectsToTcp(host, kX11TcpPortBase + static_cast<int>(number));
-    if (!answers) reason = "no X server answers";
-    return answers;
+    std::free(property);
+    std::free(atom);
+    return area.empty() ? whole : area;
 }
 
 }  // namespace
 
-bool displayAvailable(std::string& display, std::string& reason) {
+bool displayAvailable(std::string& display, std::string& reason, cv::Rect& workArea) {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform != nullptr && *platform != '\0' && std::strncmp(platform, "xcb", 3) != 0) {
         return true;
     }
-    const char* value = std::getenv("DISPLAY");
-    display = value == nullptr ? "" : value;
+    display = std::getenv("DISPLAY") == nullptr ? "" : std::getenv("DISPLAY");
     if (display.empty()) {
         reason = "DISPLAY is not set";
         return false;
     }
-    return xServerAnswers(display, reason);
+    int screen = 0;
+    std::string refusal;
+    xcb_connection_t* connection = connectCapturingRefusal(screen, refusal);
+    const int error = xcb_connection_has_error(connection);
+    if (error == 0) workArea = usableArea(connection, screen);
+    xcb_disconnect(connection);
+    if (error == 0) return true;
+    reason = error == XCB_CONN_CLOSED_PARSE_ERR       ? "not a valid X display name"
+             : error == XCB_CONN_CLOSED_INVALID_SCREEN ? "no such screen"
+             : !refusal.empty() ? "the X server refused the connection: " + refusal
+                                : "no X server answers";
+    return false;
 }
 
 }  // namespace rimtrace

@@ -2,16 +2,19 @@
 // pixel is white when the range of its 3x3 neighbourhood reaches the
 // slider's threshold; Esc ends the program.
 
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
 #include "display_check.hpp"
 #include "edge_map.hpp"
+#include "map_view.hpp"
 #include "picture_file.hpp"
 
 namespace {
@@ -23,6 +26,9 @@ constexpr int kSliderMax = 255;
 constexpr int kStartThreshold = 100;
 constexpr int kRefreshMilliseconds = 33;
 constexpr int kEscKey = 27;
+// What the window adds around the map: Qt's toolbar, slider and status bar,
+// then the window manager's title bar and borders, with room to spare.
+const cv::Size kWindowChrome(32, 73 + 64);
 
 // Loads the picture, or tells the user why not on stderr.
 bool loadPicture(cv::Mat& picture) {
@@ -38,10 +44,10 @@ bool loadPicture(cv::Mat& picture) {
 
 // Refuses, with a line on stderr, when no window could open: OpenCV's Qt
 // backend would abort the process with a core dump instead.
-bool checkDisplay() {
+bool checkDisplay(cv::Rect& workArea) {
     std::string display;
     std::string reason;
-    if (rimtrace::displayAvailable(display, reason)) return true;
+    if (rimtrace::displayAvailable(display, reason, workArea)) return true;
     std::cerr << "rimtrace: cannot open a window";
     if (!display.empty()) std::cerr << " on display " << display;
     std::cerr << ": " << reason << "\n";
@@ -59,21 +65,53 @@ void addThresholdSlider(int& threshold) {
     cv::setTrackbarPos(kSlider, kWindow, threshold);
 }
 
+// Waits up to kRefreshMilliseconds for a key; -1 when none came. waitKey(33)
+// itself polls Qt every millisecond, about 2.5 % of a core at rest; one
+// look at the pending events and a sleep cost a tenth of that, and keys
+// and slider moves still show by the next refresh.
+int waitForKey() {
+    const int key = cv::waitKey(1);
+    if (key < 0) std::this_thread::sleep_for(std::chrono::milliseconds(kRefreshMilliseconds - 1));
+    return key;
+}
+
 bool isEscape(int key) { return (key & 0xFF) == kEscKey; }
+
+// Closing the window ends the program as Esc does.
+bool windowClosed() { return cv::getWindowProperty(kWindow, cv::WND_PROP_VISIBLE) <= 0; }
+
+// The map at threshold, shrunk to viewSize when the picture is larger than
+// the screen.
+void showMap(const cv::Mat& source, int threshold, cv::Size viewSize) {
+    cv::imshow(kWindow, rimtrace::shrinkKeepingEdges(buildEdgeMap(source, threshold), viewSize));
+}
 
 }  // namespace
 
 int main() {
     cv::Mat source;
-    if (!loadPicture(source) || !checkDisplay()) return 1;
+    cv::Rect workArea;
+    if (!loadPicture(source) || !checkDisplay(workArea)) return 1;
 
     int threshold = kStartThreshold;
     cv::namedWindow(kWindow, cv::WINDOW_AUTOSIZE);
     addThresholdSlider(threshold);
 
+    // A picture larger than the work area shows shrunk, at its corner.
+    const cv::Size viewSize =
+        workArea.empty() ? source.size() : rimtrace::fittedSize(source.size(), workArea.size() - kWindowChrome);
+    int shownThreshold = threshold;
+    showMap(source, shownThreshold, viewSize);
+    if (viewSize != source.size()) cv::moveWindow(kWindow, workArea.x, workArea.y);
+
+    // The map is computed and drawn again only when the slider has moved:
+    // an unchanged map would cost a third of a core on a large picture.
     for (;;) {
-        cv::imshow(kWindow, buildEdgeMap(source, threshold));
-        if (isEscape(cv::waitKey(kRefreshMilliseconds))) break;
+        if (isEscape(waitForKey()) || windowClosed()) break;
+        if (threshold != shownThreshold) {
+            shownThreshold = threshold;
+            showMap(source, shownThreshold, viewSize);
+        }
     }
     return 0;
 }

@@ -1,10 +1,13 @@
 // speckwipe: removes speckle noise from a fixed picture with a 3x3 median
 // filter and shows the picture before and after, each until a key is pressed.
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
@@ -18,7 +21,11 @@ namespace {
 const std::string kPicturePath = "C://circles.jpg";
 const std::string kBeforeWindow = "my window";
 const std::string kAfterWindow = "my window 2";
-constexpr int kWaitForever = 0;
+constexpr int kKeyPollMilliseconds = 50;
+// What a window adds around its picture: Qt's toolbar and status bar, then
+// the window manager's title bar and borders, with room to spare.
+constexpr int kQtBarsHeight = 48;
+const cv::Size kWindowChrome(32, kQtBarsHeight + 64);
 
 // Loads the picture, or tells the user why not on stderr.
 bool loadPicture(cv::Mat& picture) {
@@ -34,34 +41,60 @@ bool loadPicture(cv::Mat& picture) {
 
 // Refuses, with a line on stderr, when no window could open: OpenCV's Qt
 // backend would abort the process with a core dump instead.
-bool checkDisplay() {
+bool checkDisplay(cv::Rect& workArea) {
     std::string display;
     std::string reason;
-    if (speckwipe::displayAvailable(display, reason)) return true;
+    if (speckwipe::displayAvailable(display, reason, workArea)) return true;
     std::cerr << "speckwipe: cannot open a window";
     if (!display.empty()) std::cerr << " on display " << display;
     std::cerr << ": " << reason << "\n";
     return false;
 }
 
-void showAndWait(const std::string& window, const cv::Mat& picture) {
-    cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
+// Shows picture in a new window: at its own size when it fits the work
+// area with the window around it, otherwise scaled down to fit, its aspect
+// kept, in the area's top-left corner (the toolbar's Zoom x1 gives 1:1).
+void showFitted(const std::string& window, const cv::Mat& picture, const cv::Rect& workArea) {
+    const cv::Size room = workArea.size() - kWindowChrome;
+    if (workArea.empty() || (picture.cols <= room.width && picture.rows <= room.height)) {
+        cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
+        cv::imshow(window, picture);
+        return;
+    }
+    const double scale = std::min(static_cast<double>(room.width) / picture.cols,
+                                  static_cast<double>(room.height) / picture.rows);
+    cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
     cv::imshow(window, picture);
-    cv::waitKey(kWaitForever);
+    cv::resizeWindow(window, std::max(1, static_cast<int>(picture.cols * scale)),
+                     std::max(1, static_cast<int>(picture.rows * scale)) + kQtBarsHeight);
+    cv::waitKey(1);  // a move before the window manager has mapped it is lost
+    cv::moveWindow(window, workArea.x, workArea.y);
+}
+
+// Waits for a key in the window, or for the window to be closed, which
+// counts as that key. waitKey(0) would miss the close and polls Qt every
+// millisecond; short waits with sleeps between cost no measurable CPU.
+void waitForKeyOrClose(const std::string& window) {
+    while (cv::waitKey(1) < 0 && cv::getWindowProperty(window, cv::WND_PROP_VISIBLE) > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPollMilliseconds));
+    }
 }
 
 }  // namespace
 
 int main() {
     cv::Mat source;
-    if (!loadPicture(source) || !checkDisplay()) return 1;
+    cv::Rect workArea;
+    if (!loadPicture(source) || !checkDisplay(workArea)) return 1;
 
     cv::Mat destination;
     source.copyTo(destination);
     medianFilter3x3(source, destination);
     std::cout.flush();  // the whole trace is out before any window opens
 
-    showAndWait(kBeforeWindow, source);
-    showAndWait(kAfterWindow, destination);
+    showFitted(kBeforeWindow, source, workArea);
+    waitForKeyOrClose(kBeforeWindow);
+    showFitted(kAfterWindow, destination, workArea);
+    waitForKeyOrClose(kAfterWindow);
     return 0;
 }

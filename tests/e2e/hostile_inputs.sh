@@ -65,6 +65,35 @@ refused_displays() {
     refuses "DISPLAY naming no server" \
         "$program: cannot open a window on display :$unused: no X server answers" \
         env DISPLAY=":$unused"
+    refuses "DISPLAY naming a screen the server lacks" \
+        "$program: cannot open a window on display $DISPLAY.5: no such screen" \
+        env DISPLAY="$DISPLAY.5"
+    refuses "a DISPLAY that is no display name" \
+        "$program: cannot open a window on display nonsense: not a valid X display name" \
+        env DISPLAY=nonsense
+    # A server that wants a cookie (any, from -auth's file) the program lacks.
+    xauth -q -f "$work/cookies" add :0 . "$(mcookie)"
+    Xvfb -displayfd 4 -auth "$work/cookies" -nolisten tcp 4>"$work/guarded" 2>/dev/null &
+    local guarded_pid=$!
+    eventually test -s "$work/guarded"
+    refuses "an X server that wants authorization" \
+        "$program: cannot open a window on display :$(cat "$work/guarded"): the X server refused the connection: Authorization required, but no authorization protocol specified" \
+        env DISPLAY=":$(cat "$work/guarded")" XAUTHORITY="$work/cookies-none"
+    kill "$guarded_pid"
+}
+
+# Displays that are not refused: a DISPLAY with its screen number, and
+# another Qt platform (then Qt judges, and the program runs on).
+shown_displays() {
+    case_folder screen
+    convert -size 200x150 gradient:orange-navy "png:$folder/$picture"
+    start_program "$folder" env DISPLAY="$DISPLAY.0" "$binary"
+    run_to_end "$folder" "DISPLAY with screen 0"
+    start_program "$folder" env -u DISPLAY QT_QPA_PLATFORM=offscreen "$binary"
+    sleep 2
+    check "QT_QPA_PLATFORM=offscreen without DISPLAY is left to Qt" kill -0 "$program_pid"
+    kill "$program_pid"
+    wait_program_end 5
 }
 
 # shown WHAT CHECK-MODE: the program in $folder runs normally; CHECK-MODE
@@ -100,5 +129,6 @@ shown_pictures() {
 hostile_inputs() {
     refused_pictures
     refused_displays
+    shown_displays
     shown_pictures
 }

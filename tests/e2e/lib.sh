@@ -1,6 +1,7 @@
 # Shared steps of the end-to-end tests: a private X display, waiting for
 # windows and processes, keys, screenshots, and a pass/fail tally.
-# Sourced by the test scripts; needs Xvfb, xdotool and ImageMagick's import.
+# Sourced by the test scripts; needs Xvfb, openbox, wmctrl, xdotool, x11-utils
+# and ImageMagick.
 
 set -u
 passes=0
@@ -24,28 +25,36 @@ finish() {
 
 cleanup() {
     [ -n "${program_pid:-}" ] && kill "$program_pid" 2>/dev/null
+    [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$work"
 }
 
-# Starts Xvfb on a display number it picks itself (-displayfd) and a
-# scratch folder $work; both go away when the script exits. -noreset: by
-# default Xvfb resets whenever its last client leaves, which every xdotool
-# or import call does here, and a reset drops a program that is connecting
-# at that moment. A desktop always has clients (its window manager), so
-# keeping the server up is what a user's session does.
+# Starts a desktop: Xvfb on a display number it picks itself (-displayfd),
+# 1920x1080 like a common screen, with the openbox window manager, and a
+# scratch folder $work; all go away when the script exits. -noreset: by
+# default Xvfb resets whenever its last client leaves, and a reset drops a
+# program that is connecting at that moment; a desktop never resets.
 start_display() {
     work=$(mktemp -d)
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     trap cleanup EXIT
-    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     local tries=0
     while [ ! -s "$work/display" ] && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
     [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
     export DISPLAY=":$(cat "$work/display")"
+    openbox --sm-disable --config-file "$(dirname "${BASH_SOURCE[0]}")/openbox-rc.xml" \
+        >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    tries=0
+    while ! xprop -root _NET_WORKAREA 2>/dev/null | grep -q = && [ $tries -lt 100 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
 }
 
 # start_program FOLDER COMMAND...: runs the command there with no stdin;
@@ -66,6 +75,9 @@ wait_program_end() {
     done
     if kill -0 "$program_pid" 2>/dev/null; then
         program_status=timeout
+        kill -9 "$program_pid"  # so that its window can't stand in for the next one's
+        wait "$program_pid" 2>/dev/null
+        program_pid=""
         return 1
     fi
     wait "$program_pid"
@@ -94,6 +106,38 @@ press_key() {
     xdotool key "$2"
 }
 
+# eventually COMMAND...: retries the command for up to 5 s, for what the
+# programs and the window manager do a moment after a window opens.
+eventually() {
+    local tries=0
+    while [ $tries -lt 25 ]; do
+        "$@" && return 0
+        sleep 0.2
+        tries=$((tries + 1))
+    done
+    return 1
+}
+
+program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+second_window_open() { [ -n "$(window_id "my window 2")" ]; }
+
+# keep_pressing WINDOW_ID KEY CONDITION: presses the key, then gives the
+# program 5 s to show CONDITION (a function); tries for up to a minute. A
+# key sent while Qt is still settling can be lost: under valgrind, or on a
+# fresh system whose first Qt start builds the font cache.
+keep_pressing() {
+    local window=$1 key=$2 condition=$3 tries=0 tenths
+    while [ $tries -lt 12 ]; do
+        press_key "$window" "$key"
+        for tenths in $(seq 50); do
+            "$condition" && return 0
+            sleep 0.1
+        done
+        tries=$((tries + 1))
+    done
+    return 1
+}
+
 # screen_shows WINDOW_ID screen_check-arguments...: retries for a few
 # seconds, since a new window may not be painted yet. The shot is the last
 # argument handed to screen_check.
@@ -110,16 +154,34 @@ screen_shows() {
     return 1
 }
 
-# drag_slider_left WINDOW_ID: drags the slider's handle 200 pixels to the
-# left with the mouse, as a user would. Finds the handle with $screen_check.
-drag_slider_left() {
+# drag_slider WINDOW_ID PIXELS: drags the slider's handle that far (to the
+# left when negative) with the mouse, as a user would. Finds the handle with
+# $screen_check.
+drag_slider() {
     import -window "$1" "png:$work/shot.png"
     local x y
     read -r x y < <("$screen_check" handle "$work/shot.png")
     [ -n "$x" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    x=$((X + x))
-    y=$((Y + y))
-    xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
-        mousemove $((x - 100)) "$y" sleep 0.1 mousemove $((x - 200)) "$y" sleep 0.2 mouseup 1
+    xdotool mousemove --window "$1" "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
+        mousemove --window "$1" $((x + $2 / 2)) "$y" sleep 0.1 \
+        mousemove --window "$1" $((x + $2)) "$y" sleep 0.2 mouseup 1
 }
+
+# inside_work_area WINDOW_ID: the window with its frame (the window
+# manager's _NET_FRAME_EXTENTS: left, right, top, bottom) lies inside the
+# work area.
+inside_work_area() {
+    local area client edge
+    read -r -a area < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')
+    read -r -a edge < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    read -r -a client < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left|Width|Height/ {printf "%d ", $2}')
+    local left=$((client[0] - edge[0])) top=$((client[1] - edge[2]))
+    local right=$((client[0] + client[2] + edge[1])) bottom=$((client[1] + client[3] + edge[3]))
+    echo "    work area ${area[*]:0:4}; window with its frame from $left,$top to $right,$bottom"
+    [ "$left" -ge "${area[0]}" ] && [ "$top" -ge "${area[1]}" ] &&
+        [ "$right" -le $((area[0] + area[2])) ] && [ "$bottom" -le $((area[1] + area[3])) ]
+}
+
+# close_window NAME: asks the window manager to close the window, as its
+# title bar's close button does.
+close_window() { wmctrl -c "$1"; }

@@ -44,8 +44,11 @@ normal_run() {
     sleep 0.5
     check "a key other than Esc keeps it running" kill -0 "$program_pid"
 
-    check "the slider's handle can be dragged" drag_slider_left "$window"
+    check "the slider's handle can be dragged" drag_slider "$window" -200
     check "after the drag the map is that of a lower threshold" shows_lower_threshold "$window"
+    drag_slider "$window" 2000
+    check "a drag to the right end shows the map at 255" \
+        eventually grep -qw 255 < <(shown_thresholds "$window")
 
     press_key "$window" Escape
     wait_program_end 1
@@ -53,6 +56,60 @@ normal_run() {
         test "$program_status" = 0
     check "nothing goes to stdout" test ! -s "$work/out"
     check "nothing goes to stderr" test ! -s "$work/err"
+}
+
+# The whole window, toolbar, slider label and handle included, equals the
+# one screen_check shows with the names and values rimtrace must use.
+same_as_reference() {
+    local folder="$work/reference" window reference reference_pid
+    mkdir "$folder"
+    convert -size 200x150 gradient:gray10-gray90 -swirl 150 "jpg:$folder/vantrel.jpg"
+    start_program "$folder" "$rimtrace"
+    window=$(wait_window "my window")
+    "$screen_check" reference "$folder/vantrel.jpg" &
+    reference_pid=$!
+    reference=$(wait_window reference)
+    xdotool windowmove --sync "$window" 0 0 windowmove --sync "$reference" 0 500
+    press_key "$window" a && sleep 0.5 && import -window "$window" "png:$work/program.png"
+    press_key "$reference" a && sleep 0.5 && import -window "$reference" "png:$work/reference.png"
+    check "the window, slider \"threshhold\" at 100 of 255 included, is the expected one" \
+        compare -metric AE "$work/program.png" "$work/reference.png" null: 2>/dev/null
+    kill "$reference_pid"
+    press_key "$window" Escape
+    wait_program_end 2
+}
+
+# Closing the window through the window manager ends it, as Esc does.
+closing() {
+    local folder="$work/closing"
+    mkdir "$folder"
+    cp "$sample" "$folder/vantrel.jpg"
+    start_program "$folder" "$rimtrace"
+    wait_window "my window" >/dev/null && close_window "my window"
+    wait_program_end 5
+    check "closing the window ends it with status 0 (got $program_status)" test "$program_status" = 0
+}
+
+# A 12-megapixel picture on a 1920x1080 screen: the window, slider
+# included, fits in the work area, and the slider still drives the map.
+large_picture() {
+    local folder="$work/large" window
+    mkdir "$folder"
+    convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 -fill none -stroke white \
+        -draw "circle 2000,1500 2000,200" "jpg:$folder/vantrel.jpg"
+    start_program "$folder" "$rimtrace"
+    window=$(wait_window "my window")
+    check "a 4000x3000 picture: the window fits in the work area" eventually inside_work_area "$window"
+    import -window "$window" "png:$work/large-before.png"
+    drag_slider "$window" 2000
+    sleep 0.5
+    import -window "$window" "png:$work/large-after.png"
+    check "a 4000x3000 picture: a slider drag changes the map" \
+        test "$(compare -metric AE "$work/large-before.png" "$work/large-after.png" null: 2>&1)" -gt 1000
+    press_key "$window" Escape
+    wait_program_end 5
+    check "a 4000x3000 picture: Esc ends it with status 0 (got $program_status)" \
+        test "$program_status" = 0
 }
 
 # Esc with a modifier still reads as Esc (Qt passes Ctrl+keys to its own
@@ -91,6 +148,9 @@ picture=vantrel.jpg
 source "$(dirname "$0")/hostile_inputs.sh"
 
 normal_run
+same_as_reference
+closing
+large_picture
 esc_with_modifiers
 hostile_inputs
 finish

@@ -10,6 +10,9 @@
 //   screen_check handle SHOT                prints "x y" of the slider's handle
 //   screen_check huge-png FILE              writes a PNG whose header claims
 //                                           200000x200000 pixels
+//   screen_check reference PICTURE          shows, until Esc, what rimtrace
+//                                           should: the map at 100 in "reference"
+//                                           with the slider "threshhold", 0..255
 //
 // "In the shot" means pixel for pixel at one place, with red = green = blue.
 // Exit status: 0 yes, 1 no, 2 usage or unreadable files.
@@ -23,6 +26,7 @@
 #include <vector>
 
 #include <opencv2/core.hpp>
+#include <opencv2/highgui.hpp>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -158,9 +162,23 @@ int writeHugePng(const std::string& path) {
     return 0;
 }
 
+// The window rimtrace should show at its start, made here from the fixed
+// names and values rimtrace must use; a screenshot of each must be equal.
+int showReference(const cv::Mat& grey) {
+    const int start = 100;
+    cv::namedWindow("reference", cv::WINDOW_AUTOSIZE);
+    cv::createTrackbar("threshhold", "reference", nullptr, 255);
+    cv::setTrackbarPos("threshhold", "reference", start);
+    cv::imshow("reference", edgeMap(localRange(grey), start));
+    while ((cv::waitKey(30) & 0xFF) != 27) {
+    }
+    return 0;
+}
+
 int usage() {
     std::cerr << "usage: screen_check grey|median PICTURE SHOT | edges PICTURE T SHOT |"
-                 " thresholds PICTURE SHOT | trace PICTURE | handle SHOT | huge-png FILE\n";
+                 " thresholds PICTURE SHOT | trace PICTURE | handle SHOT | huge-png FILE |"
+                 " reference PICTURE\n";
     return 2;
 }
 
@@ -173,6 +191,7 @@ int main(int argc, char** argv) {
     if (mode == "handle") return printHandle(readOrExit(args[1], cv::IMREAD_COLOR));
     if (mode == "huge-png") return writeHugePng(args[1]);
     const cv::Mat grey = readOrExit(args[1], cv::IMREAD_GRAYSCALE);
+    if (mode == "reference" && args.size() == 2) return showReference(grey);
     if (mode == "trace" && args.size() == 2) {
         if (grey.rows >= 3) printTrace(grey);
         return 0;

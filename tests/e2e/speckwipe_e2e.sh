@@ -25,9 +25,9 @@ normal_run() {
     press_key "$before" a
     after=$(wait_window "my window 2")
     check "any key opens the second window" test -n "$after"
-    xdotool windowmove "$after" 0 600   # no window manager: both open at 0,0
     check "the second window shows the median-filtered picture" \
         screen_shows "$after" median "$folder/circles.jpg"
+    xdotool windowactivate --sync "$before"  # on top of the second, which covers it
     check "the first window still shows the unfiltered picture" \
         screen_shows "$before" grey "$folder/circles.jpg"
     check "the program waits for a second key" kill -0 "$program_pid"
@@ -36,6 +36,36 @@ normal_run() {
     wait_program_end 5
     check "the second key ends it with status 0 (got $program_status)" test "$program_status" = 0
     check "nothing goes to stderr" test ! -s "$work/err"
+}
+
+# Closing a window through the window manager counts as its key.
+closing() {
+    local folder="$work/closing"
+    mkdir "$folder"
+    cp "$sample" "$folder/circles.jpg"
+    start_program "$folder" "$speckwipe"
+    wait_window "my window" >/dev/null && close_window "my window"
+    check "closing the first window opens the second" wait_window "my window 2"
+    close_window "my window 2"
+    wait_program_end 5
+    check "closing the second ends it with status 0 (got $program_status)" test "$program_status" = 0
+}
+
+# A 12-megapixel picture on a 1920x1080 screen: each window fits in the
+# work area, and keys still move on.
+large_picture() {
+    local folder="$work/large" window name
+    mkdir "$folder"
+    convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 "jpg:$folder/circles.jpg"
+    start_program "$folder" "$speckwipe"
+    for name in "my window" "my window 2"; do
+        window=$(wait_window "$name")
+        check "a 4000x3000 picture: \"$name\" fits in the work area" \
+            eventually inside_work_area "$window"
+        press_key "$window" space
+    done
+    wait_program_end 5
+    check "a 4000x3000 picture: ends with status 0 (got $program_status)" test "$program_status" = 0
 }
 
 # run_to_end FOLDER WHAT [CHECK]: drives a started speckwipe through both
@@ -62,5 +92,7 @@ picture=circles.jpg
 source "$(dirname "$0")/hostile_inputs.sh"
 
 normal_run
+closing
+large_picture
 hostile_inputs
 finish

@@ -17,25 +17,6 @@ memcheck() {
 # Under valgrind everything is slower: wait up to a minute for a window.
 slow_window() { wait_window "$1" 60; }
 
-program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
-second_window_open() { [ -n "$(window_id "my window 2")" ]; }
-
-# keep_pressing WINDOW_ID KEY CONDITION: presses the key, then gives the
-# slowed-down program 5 s to show CONDITION; tries for up to a minute.
-# Under valgrind a key sent while Qt is still settling can be lost.
-keep_pressing() {
-    local window=$1 key=$2 condition=$3 tries=0 tenths
-    while [ $tries -lt 12 ]; do
-        press_key "$window" "$key"
-        for tenths in $(seq 50); do
-            "$condition" && return 0
-            sleep 0.1
-        done
-        tries=$((tries + 1))
-    done
-    return 1
-}
-
 # clean NAME BINARY: the program ended with 0 and memcheck found no
 # report of ours.
 clean() {

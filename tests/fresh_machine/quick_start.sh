@@ -28,8 +28,8 @@ debian_mirror() {
 # The Quick start's fenced commands, in order: run, then test.
 readme_command() {
     awk '/^## Quick start/ {on = 1; next} /^## / {on = 0}
-         on && /```sh/ {block++; next} on && /```/ {next}
-         on && block == n && NF {sub(/^ +/, ""); print}' n="$1" "$project/README.md"
+         on && /^ *```/ {fence = !fence; if (fence) block++; next}
+         on && fence && block == n {sub(/^ +/, ""); print}' n="$1" "$project/README.md"
 }
 
 # base RELEASE: prints the cached minimal system's folder, making it once.
@@ -83,11 +83,10 @@ run_command() {
         waited=$((waited + 1))
     done
     check "$release: the run command opens \"my window\"" test -n "$window"
-    if [ -n "$window" ]; then
-        press_key "$window" space
-        window=$(wait_window "my window 2" 20) && press_key "$window" space
-    fi
-    wait_program_end 30 || kill "$program_pid"
+    [ -n "$window" ] && keep_pressing "$window" space second_window_open
+    window=$(window_id "my window 2")
+    [ -n "$window" ] && keep_pressing "$window" space program_ended
+    wait_program_end 30
     run_status=$program_status
     check "$release: the run command ends with status 0 (got $run_status)" test "$run_status" = 0
     [ "$run_status" = 0 ] || tail -n 30 "$work/out" "$work/err"

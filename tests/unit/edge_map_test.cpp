@@ -12,6 +12,7 @@
 
 #include "edge_viewer/edge_map.hpp"
 #include "edge_viewer/edge_rows.hpp"
+#include "edge_viewer/map_view.hpp"
 
 using namespace rimtrace;
 
@@ -175,4 +176,29 @@ TEST(EdgeKernels, DispatchPicksAKernelThisCpuRuns) {
     bool found = false;
     for (const NamedKernel& kernel : kernelsOnThisCpu()) found = found || kernel.second == chosen;
     EXPECT_TRUE(found);
+}
+
+TEST(MapView, ShrinkingKeepsEveryOnePixelLineAndAddsNothing) {
+    const cv::Size view(131, 97);  // shares of 4 and 5 pixels
+    const cv::Mat black = cv::Mat::zeros(450, 600, CV_8UC1);
+    EXPECT_EQ(cv::countNonZero(shrinkKeepingEdges(black, view)), 0);
+    for (int r = 0; r < black.rows; ++r) {
+        cv::Mat map = black.clone();
+        map.row(r).setTo(255);
+        ASSERT_EQ(cv::countNonZero(shrinkKeepingEdges(map, view)), view.width) << "row " << r;
+    }
+    for (int c = 0; c < black.cols; ++c) {
+        cv::Mat map = black.clone();
+        map.col(c).setTo(255);
+        ASSERT_EQ(cv::countNonZero(shrinkKeepingEdges(map, view)), view.height) << "column " << c;
+    }
+    const cv::Mat small(40, 50, CV_8UC1, cv::Scalar(255));
+    EXPECT_EQ(shrinkKeepingEdges(small, small.size()).data, small.data);  // fits: shown as it is
+}
+
+TEST(MapView, FittedSizeKeepsTheAspectAndOnlyShrinks) {
+    EXPECT_EQ(fittedSize({640, 480}, {1888, 943}), cv::Size(640, 480));
+    EXPECT_EQ(fittedSize({4000, 3000}, {1888, 943}), cv::Size(1257, 943));
+    EXPECT_EQ(fittedSize({3000, 4000}, {1888, 943}), cv::Size(707, 943));
+    EXPECT_EQ(fittedSize({9000, 100}, {1888, 943}), cv::Size(1888, 20));
 }
