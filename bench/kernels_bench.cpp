@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstring>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -14,9 +15,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "edge_viewer/edge_map.hpp"
-#include "edge_viewer/edge_rows.hpp"
 #include "noise_removal/median_filter.hpp"
-#include "noise_removal/median_rows.hpp"
 
 using namespace speckwipe;
 using namespace rimtrace;
@@ -68,11 +67,21 @@ void medianOurs(benchmark::State& state, int which) {
     std::cout.rdbuf(console);
 }
 
-void medianKernel(benchmark::State& state, int which, MedianRowKernel kernel) {
+// The floor: one pass that reads the picture and writes another.
+void copyPicture(benchmark::State& state, int which) {
     const cv::Mat& source = picture(which);
     cv::Mat destination = source.clone();
     for (auto _ : state) {
-        medianFilterRows(source, destination, kernel);
+        std::memcpy(destination.data, source.data, source.total());
+        benchmark::DoNotOptimize(destination.data);
+    }
+}
+
+void medianKernel(benchmark::State& state, int which, MedianKernel kernel) {
+    const cv::Mat& source = picture(which);
+    cv::Mat destination = source.clone();
+    for (auto _ : state) {
+        medianFilterWith(source, destination, kernel);
         benchmark::DoNotOptimize(destination.data);
     }
 }
@@ -94,7 +103,7 @@ void edgeOurs(benchmark::State& state, int which) {
     }
 }
 
-void edgeKernel(benchmark::State& state, int which, EdgeRowKernel kernel) {
+void edgeKernel(benchmark::State& state, int which, EdgeKernel kernel) {
     const cv::Mat& source = picture(which);
     for (auto _ : state) {
         cv::Mat map = buildEdgeMapWith(source, kThreshold, kernel);
@@ -136,18 +145,21 @@ void addForBothPictures(const std::string& name, Function function, bool slow = 
 }
 
 void registerAll() {
+    addForBothPictures("copy/memcpy", copyPicture);
     addForBothPictures("median/ours", medianOurs);
     addForBothPictures("median/opencv", medianOpenCv);
-    addForBothPictures("median/plain", [](benchmark::State& s, int w) { medianKernel(s, w, medianRowPlain); }, true);
-    addForBothPictures("median/sse2", [](benchmark::State& s, int w) { medianKernel(s, w, medianRowColumns); });
+    addForBothPictures("median/plain", [](benchmark::State& s, int w) { medianKernel(s, w, medianPlain); }, true);
+    addForBothPictures("median/portable", [](benchmark::State& s, int w) { medianKernel(s, w, medianPortable); });
     addForBothPictures("edges/ours", edgeOurs);
     addForBothPictures("edges/opencv", edgeOpenCv);
     addForBothPictures("edges/plain", edgePlain, true);
-    addForBothPictures("edges/sse2", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeRowColumns); });
+    addForBothPictures("edges/portable", [](benchmark::State& s, int w) { edgeKernel(s, w, edgePortable); });
 #if SPECKWIPE_X86_KERNELS && RIMTRACE_X86_KERNELS
+    addForBothPictures("median/sse2", [](benchmark::State& s, int w) { medianKernel(s, w, medianSse2); });
+    addForBothPictures("edges/sse2", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeSse2); });
     if (speckwipe::cpuHasAvx2()) {
-        addForBothPictures("median/avx2", [](benchmark::State& s, int w) { medianKernel(s, w, medianRowColumnsAvx2); });
-        addForBothPictures("edges/avx2", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeRowColumnsAvx2); });
+        addForBothPictures("median/avx2", [](benchmark::State& s, int w) { medianKernel(s, w, medianAvx2); });
+        addForBothPictures("edges/avx2", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeAvx2); });
     }
 #endif
 }

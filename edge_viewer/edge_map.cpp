@@ -1,13 +1,22 @@
 #include "edge_map.hpp"
 
-#include "edge_rows.hpp"
+#include <cstdint>
+
+namespace {
+
+using Byte = std::uint8_t;
+
+constexpr Byte kEdge = 255;
+constexpr Byte kBackground = 0;
+
+}  // namespace
 
 bool isEdge(const cv::Mat& image, int row, int col, int threshold) {
-    const std::uint8_t* topLeft = image.ptr<std::uint8_t>(row - 1) + (col - 1);
+    const Byte* topLeft = image.ptr<Byte>(row - 1) + (col - 1);
     int largest = *topLeft;
     int smallest = *topLeft;
     for (int r = row - 1; r <= row + 1; ++r) {
-        const std::uint8_t* pixels = image.ptr<std::uint8_t>(r);
+        const Byte* pixels = image.ptr<Byte>(r);
         for (int c = col - 1; c <= col + 1; ++c) {
             const int value = pixels[c];
             if (value > largest) largest = value;
@@ -18,5 +27,47 @@ bool isEdge(const cv::Mat& image, int row, int col, int threshold) {
 }
 
 cv::Mat buildEdgeMap(const cv::Mat& source, int threshold) {
-    return rimtrace::buildEdgeMapWith(source, threshold, rimtrace::fastestEdgeRow());
+    return rimtrace::buildEdgeMapWith(source, threshold, rimtrace::fastestEdge());
 }
+
+namespace rimtrace {
+
+cv::Mat buildEdgeMapPlain(const cv::Mat& source, int threshold) {
+    CV_Assert(source.type() == CV_8UC1);
+    cv::Mat map;
+    map.create(source.rows, source.cols, CV_8UC1);
+    map = cv::Scalar(kBackground);
+    for (int i = 1; i < source.rows - 1; ++i) {
+        Byte* out = map.ptr<Byte>(i);
+        for (int j = 1; j < source.cols - 1; ++j) {
+            if (isEdge(source, i, j, threshold)) out[j] = kEdge;
+        }
+    }
+    return map;
+}
+
+cv::Mat buildEdgeMapWith(const cv::Mat& source, int threshold, EdgeKernel kernel) {
+    CV_Assert(source.type() == CV_8UC1);
+    cv::Mat map;
+    map.create(source.rows, source.cols, CV_8UC1);
+    if (source.rows < 3 || source.cols < 3) {
+        map = cv::Scalar(kBackground);
+        return map;
+    }
+    // Only the frame needs clearing: the kernel writes every interior pixel.
+    // Thresholds outside 1..255 don't depend on the pixels: at 0 or below
+    // every range passes, above 255 none does.
+    const cv::Rect interior(1, 1, source.cols - 2, source.rows - 2);
+    if (threshold >= 1 && threshold <= 255) {
+        kernel(source.data, source.step, map.data, map.step, source.rows, source.cols, threshold);
+    } else {
+        map(interior) = cv::Scalar(threshold <= 0 ? kEdge : kBackground);
+    }
+    map.row(0) = cv::Scalar(kBackground);
+    map.row(source.rows - 1) = cv::Scalar(kBackground);
+    map.col(0) = cv::Scalar(kBackground);
+    map.col(source.cols - 1) = cv::Scalar(kBackground);
+    return map;
+}
+
+}  // namespace rimtrace

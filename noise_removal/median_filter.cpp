@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "median_rows.hpp"
 #include "neighbourhood.hpp"
 
 namespace {
@@ -27,10 +26,14 @@ void traceFirstNeighbourhoods(const cv::Mat& source) {
 }  // namespace
 
 void medianFilter3x3(const cv::Mat& source, cv::Mat& destination) {
+    speckwipe::medianFilterWith(source, destination, speckwipe::fastestMedian());
+    traceFirstNeighbourhoods(source);  // from the source, which filtering leaves alone
+}
+
+void speckwipe::medianFilterWith(const cv::Mat& source, cv::Mat& destination, MedianKernel kernel) {
     CV_Assert(source.type() == CV_8UC1 && destination.type() == CV_8UC1);
     CV_Assert(source.size() == destination.size());
-    traceFirstNeighbourhoods(source);
-    speckwipe::medianFilterRows(source, destination, speckwipe::fastestMedianRow());
+    kernel(source.data, source.step, destination.data, destination.step, source.rows, source.cols);
 }
 
 void printNeighbourhood(const int (&buffer)[9]) {

@@ -3,6 +3,8 @@
 
 #include <opencv2/core.hpp>
 
+#include "median_kernels.hpp"
+
 // Replaces every interior pixel of destination by the median of the 3x3
 // neighbourhood of the same pixel in source. Both are CV_8UC1 of one size and
 // destination already holds a copy of source, so the one-pixel frame keeps
@@ -13,3 +15,11 @@ void medianFilter3x3(const cv::Mat& source, cv::Mat& destination);
 
 // Writes the nine values to cout, each followed by one space, then "\n".
 void printNeighbourhood(const int (&buffer)[9]);
+
+namespace speckwipe {
+
+// The filtering of medianFilter3x3 with the given kernel, without the trace:
+// how the tests and the benchmark run each kernel on a picture.
+void medianFilterWith(const cv::Mat& source, cv::Mat& destination, MedianKernel kernel);
+
+}  // namespace speckwipe

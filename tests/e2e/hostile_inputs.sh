@@ -61,7 +61,11 @@ refused_displays() {
     convert -size 8x8 xc:gray50 "png:$folder/$picture"
     refuses "DISPLAY unset" "$program: cannot open a window: DISPLAY is not set" env -u DISPLAY
     local unused=$((${DISPLAY#:} + 1))
-    while [ -e "/tmp/.X11-unix/X$unused" ]; do unused=$((unused + 1)); done
+    # Free in the file system and among abstract sockets, which a server
+    # in another mount namespace (a chroot's) may hold.
+    while [ -e "/tmp/.X11-unix/X$unused" ] || grep -q "@/tmp/.X11-unix/X$unused\$" /proc/net/unix; do
+        unused=$((unused + 1))
+    done
     refuses "DISPLAY naming no server" \
         "$program: cannot open a window on display :$unused: no X server answers" \
         env DISPLAY=":$unused"

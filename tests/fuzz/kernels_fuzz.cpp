@@ -14,9 +14,7 @@
 #include <opencv2/core.hpp>
 
 #include "edge_viewer/edge_map.hpp"
-#include "edge_viewer/edge_rows.hpp"
 #include "noise_removal/median_filter.hpp"
-#include "noise_removal/median_rows.hpp"
 
 namespace {
 
@@ -44,32 +42,31 @@ void mustEqual(const cv::Mat& a, const cv::Mat& b) {
 
 void checkMedian(const cv::Mat& source) {
     cv::Mat expected = source.clone();
-    speckwipe::medianFilterRows(source, expected, speckwipe::medianRowPlain);
+    speckwipe::medianFilterWith(source, expected, speckwipe::medianPlain);
     cv::Mat result = source.clone();
     medianFilter3x3(source, result);
     mustEqual(result, expected);
-    result = source.clone();
-    speckwipe::medianFilterRows(source, result, speckwipe::medianRowColumns);
-    mustEqual(result, expected);
+    for (speckwipe::MedianKernel kernel : {
 #if SPECKWIPE_X86_KERNELS
-    if (speckwipe::cpuHasAvx2()) {
+             speckwipe::medianSse2, speckwipe::cpuHasAvx2() ? speckwipe::medianAvx2 : speckwipe::medianSse2,
+#endif
+             speckwipe::medianPortable}) {
         result = source.clone();
-        speckwipe::medianFilterRows(source, result, speckwipe::medianRowColumnsAvx2);
+        speckwipe::medianFilterWith(source, result, kernel);
         mustEqual(result, expected);
     }
-#endif
 }
 
 void checkEdges(const cv::Mat& source, int threshold) {
     const cv::Mat expected = rimtrace::buildEdgeMapPlain(source, threshold);
     mustEqual(buildEdgeMap(source, threshold), expected);
-    mustEqual(rimtrace::buildEdgeMapWith(source, threshold, rimtrace::edgeRowColumns), expected);
+    for (rimtrace::EdgeKernel kernel : {
 #if RIMTRACE_X86_KERNELS
-    if (rimtrace::cpuHasAvx2()) {
-        mustEqual(rimtrace::buildEdgeMapWith(source, threshold, rimtrace::edgeRowColumnsAvx2),
-                  expected);
-    }
+             rimtrace::edgeSse2, rimtrace::cpuHasAvx2() ? rimtrace::edgeAvx2 : rimtrace::edgeSse2,
 #endif
+             rimtrace::edgePortable}) {
+        mustEqual(rimtrace::buildEdgeMapWith(source, threshold, kernel), expected);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Every median row kernel this CPU can run, held to the plain selection-sort
-// kernel that defines the result; and the selection sort itself.
+// Every median kernel this CPU can run, held to the plain selection-sort
+// kernel that defines the result; the CPU dispatch; and the selection sort.
 
 #include <gtest/gtest.h>
 
@@ -10,35 +10,42 @@
 
 #include <opencv2/core.hpp>
 
-#include "noise_removal/median_rows.hpp"
+#include "noise_removal/median_filter.hpp"
 #include "noise_removal/neighbourhood.hpp"
+#include "tests/unit/cpu_features.hpp"
 
 using namespace speckwipe;
 
 namespace {
 
-using NamedKernel = std::pair<std::string, MedianRowKernel>;
+using NamedKernel = std::pair<std::string, MedianKernel>;
 
 std::vector<NamedKernel> fastKernelsOnThisCpu() {
-    std::vector<NamedKernel> kernels = {{"columns", medianRowColumns}};
+    std::vector<NamedKernel> kernels = {{"portable", medianPortable}};
 #if SPECKWIPE_X86_KERNELS
-    if (cpuHasAvx2()) kernels.emplace_back("avx2", medianRowColumnsAvx2);
+    kernels.emplace_back("sse2", medianSse2);
+    if (cpuReallyHasAvx2()) kernels.emplace_back("avx2", medianAvx2);
 #endif
     return kernels;
 }
 
-// Runs kernel on one row triple; out starts as a copy of centre.
-std::vector<uchar> runRow(MedianRowKernel kernel, const std::vector<uchar>& above,
-                          const std::vector<uchar>& centre, const std::vector<uchar>& below) {
-    std::vector<uchar> out = centre;
-    kernel(above.data(), centre.data(), below.data(), out.data(), static_cast<int>(centre.size()));
-    return out;
+// source filtered by kernel into a copy of source.
+cv::Mat filteredWith(MedianKernel kernel, const cv::Mat& source) {
+    cv::Mat result = source.clone();
+    medianFilterWith(source, result, kernel);
+    return result;
 }
 
-std::vector<uchar> randomRow(int width, int levels, cv::RNG& rng) {
-    std::vector<uchar> row(width);
-    for (uchar& value : row) value = static_cast<uchar>(rng.uniform(0, levels) * 255 / (levels - 1));
-    return row;
+bool identical(const cv::Mat& a, const cv::Mat& b) {
+    return a.size() == b.size() && (a.empty() || cv::norm(a, b, cv::NORM_INF) == 0);
+}
+
+cv::Mat randomPicture(int rows, int cols, int levels, cv::RNG& rng) {
+    cv::Mat picture(rows, cols, CV_8UC1);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            picture.at<uchar>(r, c) = static_cast<uchar>(rng.uniform(0, levels) * 255 / (levels - 1));
+    return picture;
 }
 
 }  // namespace
@@ -46,51 +53,56 @@ std::vector<uchar> randomRow(int width, int levels, cv::RNG& rng) {
 TEST(MedianKernels, AgreeWithPlainOnEveryWindowOfZerosAndOnes) {
     // A min/max network that picks the median of every 0/1 window picks it
     // for every byte window too (the 0-1 principle), so this is a proof.
-    for (const NamedKernel& kernel : fastKernelsOnThisCpu()) {
-        for (int bits = 0; bits < 512; ++bits) {
-            std::vector<uchar> rows[3];
-            for (int k = 0; k < 9; ++k) rows[k / 3].push_back((bits >> k) & 1 ? 255 : 0);
-            ASSERT_EQ(runRow(kernel.second, rows[0], rows[1], rows[2]),
-                      runRow(medianRowPlain, rows[0], rows[1], rows[2]))
-                << kernel.first << " window " << bits;
+    // Window k stands alone at columns 3k..3k+2, and rows 3..5 hold it
+    // again below a row of zeros, for the second row of a pair.
+    cv::Mat source(7, 3 * 512, CV_8UC1, cv::Scalar(0));
+    for (int bits = 0; bits < 512; ++bits)
+        for (int k = 0; k < 9; ++k) {
+            const uchar value = (bits >> k) & 1 ? 255 : 0;
+            source.at<uchar>(k / 3, 3 * bits + k % 3) = value;
+            source.at<uchar>(4 + k / 3, 3 * bits + k % 3) = value;
         }
+    const cv::Mat expected = filteredWith(medianPlain, source);
+    for (const NamedKernel& kernel : fastKernelsOnThisCpu()) {
+        EXPECT_TRUE(identical(filteredWith(kernel.second, source), expected)) << kernel.first;
     }
 }
 
-TEST(MedianKernels, AgreeWithPlainOnRandomRowsOfEveryWidth) {
-    // Widths up to 200 cover every vector tail of 16, 32 and 64 bytes.
+TEST(MedianKernels, AgreeWithPlainOnEveryWidthHeightAndRowStep) {
+    // Widths up to 200 cover every vector tail of 16 and 32 bytes, and the
+    // fallback below one vector; odd and even heights, the lone last row of
+    // a pair; views, a row step wider than the width.
     cv::RNG rng(11);
-    for (const NamedKernel& kernel : fastKernelsOnThisCpu()) {
-        for (int width = 3; width <= 200; ++width) {
-            const int levels = width % 3 == 0 ? 3 : 256;  // some rows full of ties
-            const auto above = randomRow(width, levels, rng);
-            const auto centre = randomRow(width, levels, rng);
-            const auto below = randomRow(width, levels, rng);
-            ASSERT_EQ(runRow(kernel.second, above, centre, below),
-                      runRow(medianRowPlain, above, centre, below))
-                << kernel.first << " width " << width;
+    for (int width = 3; width <= 200; ++width) {
+        const int height = 3 + width % 5;
+        const int levels = width % 3 == 0 ? 3 : 256;  // some pictures full of ties
+        const cv::Mat storage = randomPicture(height, width + width % 7, levels, rng);
+        const cv::Mat source = storage(cv::Rect(0, 0, width, height));
+        const cv::Mat expected = filteredWith(medianPlain, source);
+        for (const NamedKernel& kernel : fastKernelsOnThisCpu()) {
+            ASSERT_TRUE(identical(filteredWith(kernel.second, source), expected))
+                << kernel.first << " " << width << "x" << height;
         }
     }
 }
 
 TEST(MedianKernels, FilterWholePicturesExactlyLikePlain) {
+    // Wider than one strip of vectors, so strips meet inside the picture.
     cv::RNG rng(12);
-    cv::Mat source(123, 517, CV_8UC1);
+    cv::Mat source(123, 2600, CV_8UC1);
     rng.fill(source, cv::RNG::UNIFORM, 0, 256);
-    cv::Mat expected = source.clone();
-    medianFilterRows(source, expected, medianRowPlain);
+    const cv::Mat expected = filteredWith(medianPlain, source);
     for (const NamedKernel& kernel : fastKernelsOnThisCpu()) {
-        cv::Mat result = source.clone();
-        medianFilterRows(source, result, kernel.second);
-        EXPECT_EQ(cv::norm(result, expected, cv::NORM_INF), 0) << kernel.first;
+        EXPECT_TRUE(identical(filteredWith(kernel.second, source), expected)) << kernel.first;
     }
 }
 
-TEST(MedianKernels, DispatchPicksAKernelThisCpuRuns) {
-    const MedianRowKernel chosen = fastestMedianRow();
-    const auto kernels = fastKernelsOnThisCpu();
-    EXPECT_TRUE(std::any_of(kernels.begin(), kernels.end(),
-                            [&](const NamedKernel& k) { return k.second == chosen; }));
+TEST(MedianKernels, DispatchPicksTheFastestKernelOfThisCpu) {
+#if SPECKWIPE_X86_KERNELS
+    EXPECT_EQ(fastestMedian(), cpuReallyHasAvx2() ? medianAvx2 : medianSse2);
+#else
+    EXPECT_EQ(fastestMedian(), medianPortable);
+#endif
 }
 
 TEST(SelectionSort, SortsEveryOrderingAscending) {

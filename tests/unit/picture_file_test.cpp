@@ -11,6 +11,7 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "noise_removal/picture_file.hpp"
+#include "tests/unit/path_cases.hpp"
 
 namespace fs = std::filesystem;
 
@@ -39,11 +40,7 @@ std::string failureReason(const fs::path& path) {
 }  // namespace
 
 TEST(PicturePath, DriveRootStandsForTheWorkingDirectory) {
-    EXPECT_EQ(localPicturePath("C://circles.jpg"), "circles.jpg");
-    EXPECT_EQ(localPicturePath("C:\\vantrel.jpg"), "vantrel.jpg");
-    EXPECT_EQ(localPicturePath("C:circles.jpg"), "circles.jpg");
-    EXPECT_EQ(localPicturePath("d:\\pictures/a.png"), "pictures/a.png");
-    EXPECT_EQ(localPicturePath("plain.png"), "plain.png");
+    expectDriveRootMeansWorkingDirectory(localPicturePath);
 }
 
 TEST(PictureFile, ReportsWhyItCannotRead) {

@@ -9,13 +9,13 @@
 #include <opencv2/core.hpp>
 
 #include "edge_viewer/picture_file.hpp"
+#include "tests/unit/path_cases.hpp"
 
 namespace fs = std::filesystem;
 using namespace rimtrace;
 
-TEST(RimtracePicturePath, BackslashDriveRootStandsForTheWorkingDirectory) {
-    EXPECT_EQ(localPicturePath(R"(C:\vantrel.jpg)"), "vantrel.jpg");
-    EXPECT_EQ(localPicturePath(R"(C:\pictures\vantrel.jpg)"), "pictures/vantrel.jpg");
+TEST(RimtracePicturePath, DriveRootStandsForTheWorkingDirectory) {
+    expectDriveRootMeansWorkingDirectory(localPicturePath);
 }
 
 TEST(RimtracePictureFile, RefusesWhatItCannotDecode) {

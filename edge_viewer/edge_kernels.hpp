@@ -1,0 +1,41 @@
+#pragma once
+// The kernels of the edge map, and the one place that picks among them.
+// No OpenCV here: the AVX2 kernel's file is compiled with -mavx2, and any
+// inline library code it included could reach the rest of the program.
+//
+// A kernel computes the interior of a map of rows x cols bytes from a
+// source of that size (rows of each step bytes apart): map pixel (r, c),
+// 1 <= r <= rows-2 and 1 <= c <= cols-2, becomes 255 when the range of the
+// 3x3 neighbourhood of source (r, c) is at least threshold, else 0. It
+// writes nothing else, needs 1 <= threshold <= 255 (other thresholds don't
+// depend on the pixels), and does nothing for pictures without interior.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace rimtrace {
+
+using EdgeKernel = void (*)(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
+                            std::size_t mapStep, int rows, int cols, int threshold);
+
+// Column max and min first, then across (see edge_kernels.cpp), in plain
+// C++ that compilers vectorise for any CPU. Also the fallback of the SIMD
+// kernels for pictures narrower than one vector.
+void edgePortable(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
+                  std::size_t mapStep, int rows, int cols, int threshold);
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define RIMTRACE_X86_KERNELS 1
+// Row ranges shared by row pairs, in strips, with SSE2 (any x86-64) or AVX2
+// intrinsics (see edge_x86.inc). Call edgeAvx2 only when cpuHasAvx2().
+void edgeSse2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
+              std::size_t mapStep, int rows, int cols, int threshold);
+void edgeAvx2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
+              std::size_t mapStep, int rows, int cols, int threshold);
+bool cpuHasAvx2();
+#endif
+
+// The fastest kernel this CPU runs.
+EdgeKernel fastestEdge();
+
+}  // namespace rimtrace

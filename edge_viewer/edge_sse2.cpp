@@ -1,0 +1,40 @@
+// The SIMD edge map with SSE2, which every x86-64 CPU has. Only intrinsics
+// and the kernel declarations are included (see edge_kernels.hpp).
+
+#include <emmintrin.h>
+
+#include "edge_kernels.hpp"
+
+namespace rimtrace {
+
+namespace {
+
+using Vector = __m128i;
+constexpr int kLanes = 16;
+
+[[gnu::always_inline]] inline Vector load(const std::uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const Vector*>(p));
+}
+[[gnu::always_inline]] inline void store(std::uint8_t* p, Vector v) {
+    _mm_storeu_si128(reinterpret_cast<Vector*>(p), v);
+}
+[[gnu::always_inline]] inline Vector lesser(Vector a, Vector b) { return _mm_min_epu8(a, b); }
+[[gnu::always_inline]] inline Vector greater(Vector a, Vector b) { return _mm_max_epu8(a, b); }
+[[gnu::always_inline]] inline Vector subtract(Vector a, Vector b) { return _mm_sub_epi8(a, b); }
+[[gnu::always_inline]] inline Vector equal(Vector a, Vector b) { return _mm_cmpeq_epi8(a, b); }
+[[gnu::always_inline]] inline Vector splat(std::uint8_t v) { return _mm_set1_epi8(static_cast<char>(v)); }
+
+#include "edge_x86.inc"
+
+}  // namespace
+
+void edgeSse2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
+              std::size_t mapStep, int rows, int cols, int threshold) {
+    if (rows < 3 || cols - 2 < kLanes) {
+        edgePortable(source, sourceStep, map, mapStep, rows, cols, threshold);
+        return;
+    }
+    edgeStrips(source, sourceStep, map, mapStep, rows, cols, threshold);
+}
+
+}  // namespace rimtrace

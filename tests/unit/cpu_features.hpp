@@ -1,0 +1,17 @@
+#pragma once
+// What the CPU can run, asked of the CPU itself with cpuid (and of the
+// system with xgetbv), apart from the programs' own dispatch: a test that
+// asked the same function as the dispatch would miss a fault in it.
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <cpuid.h>
+
+inline bool cpuReallyHasAvx2() {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_OSXSAVE) || !(c & bit_AVX)) return false;
+    unsigned low = 0, high = 0;
+    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    if ((low & 6) != 6) return false;  // the system saves SSE and AVX registers
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2);
+}
+#endif
