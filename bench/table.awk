@@ -1,6 +1,8 @@
 # Turns speckrim_bench's CSV (run with repetitions and aggregates) into the
-# README's Markdown table: the median time of each benchmark, ours against
-# OpenCV's, and the speed-up over the plain version.
+# README's Markdown tables: the median time of each benchmark; ours against
+# OpenCV's, against a memcpy of the picture (the floor of any pass that
+# reads it and writes another) and against the plain version; then every
+# kernel variant this CPU runs.
 BEGIN { FS = "," }
 $1 ~ /_median"?$/ {
     name = $1
@@ -10,30 +12,34 @@ $1 ~ /_median"?$/ {
     time[part[1] "/" part[2] "/" part[3]] = $3
 }
 END {
-    print "| kernel | picture | ours (ms) | OpenCV (ms) | ours / OpenCV | plain (ms) | speed-up over plain |"
-    print "|---|---|---:|---:|---:|---:|---:|"
+    print "| kernel | picture | ours (ms) | OpenCV (ms) | ours / OpenCV | memcpy (ms) | ours / memcpy | plain (ms) | speed-up over plain |"
+    print "|---|---|---:|---:|---:|---:|---:|---:|---:|"
     split("median edges", kernels, " ")
     split("noise smooth", order, " ")
     for (k = 1; k <= 2; ++k) {
         for (p = 1; p <= 2; ++p) {
             ours = time[kernels[k] "/ours/" order[p]]
             cv = time[kernels[k] "/opencv/" order[p]]
+            copy = time["copy/memcpy/" order[p]]
             plain = time[kernels[k] "/plain/" order[p]]
-            if (ours == "" || cv == "") continue
-            printf "| %s | %s | %.2f | %.2f | %.2f |", kernels[k], order[p], ours, cv, ours / cv
+            if (ours == "" || cv == "" || copy == "") continue
+            printf "| %s | %s | %.2f | %.2f | %.2f | %.2f | %.1f |", kernels[k], order[p], ours, cv,
+                ours / cv, copy, ours / copy
             if (plain == "") print " — | — |"
             else printf " %.0f | %.0f× |\n", plain, plain / ours
         }
     }
     print ""
-    print "Each variant this CPU runs, in ms (median of the repetitions):"
-    print ""
-    split("sse2 avx2", variants, " ")
+    print "| kernel | variant | picture | ms | / OpenCV | / memcpy |"
+    print "|---|---|---|---:|---:|---:|"
+    split("portable sse2 avx2", variants, " ")
     for (k = 1; k <= 2; ++k)
-        for (v = 1; v <= 2; ++v)
+        for (v = 1; v <= 3; ++v)
             for (p = 1; p <= 2; ++p) {
                 key = kernels[k] "/" variants[v] "/" order[p]
                 if (key in time)
-                    printf "- %s, %s kernel, %s: %.2f\n", kernels[k], variants[v], order[p], time[key]
+                    printf "| %s | %s | %s | %.2f | %.2f | %.1f |\n", kernels[k], variants[v], order[p],
+                        time[key], time[key] / time[kernels[k] "/opencv/" order[p]],
+                        time[key] / time["copy/memcpy/" order[p]]
             }
 }

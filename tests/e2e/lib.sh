@@ -155,16 +155,18 @@ screen_shows() {
 }
 
 # drag_slider WINDOW_ID PIXELS: drags the slider's handle that far (to the
-# left when negative) with the mouse, as a user would. Finds the handle with
-# $screen_check.
+# left when negative), or with -N% N percent of the way back to the
+# groove's left end, with the mouse, as a user would. Finds the handle with
+# $screen_check; it needs some blue groove left of the handle.
 drag_slider() {
     import -window "$1" "png:$work/shot.png"
-    local x y
-    read -r x y < <("$screen_check" handle "$work/shot.png")
+    local x y left distance=$2
+    read -r x y left < <("$screen_check" handle "$work/shot.png")
     [ -n "$x" ] || return 1
+    [[ $distance == *% ]] && distance=$(((left - x) * ${distance//[-%]/} / 100))
     xdotool mousemove --window "$1" "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
-        mousemove --window "$1" $((x + $2 / 2)) "$y" sleep 0.1 \
-        mousemove --window "$1" $((x + $2)) "$y" sleep 0.2 mouseup 1
+        mousemove --window "$1" $((x + distance / 2)) "$y" sleep 0.1 \
+        mousemove --window "$1" $((x + distance)) "$y" sleep 0.2 mouseup 1
 }
 
 # inside_work_area WINDOW_ID: the window with its frame (the window

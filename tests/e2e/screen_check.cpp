@@ -7,7 +7,8 @@
 //   screen_check thresholds PICTURE SHOT    prints every threshold 0..256 whose
 //                                           edge map is in the shot
 //   screen_check trace  PICTURE             prints the expected console trace
-//   screen_check handle SHOT                prints "x y" of the slider's handle
+//   screen_check handle SHOT                prints "x y left" of the slider's
+//                                           handle and the groove's left end
 //   screen_check huge-png FILE              writes a PNG whose header claims
 //                                           200000x200000 pixels
 //   screen_check reference PICTURE          shows, until Esc, what rimtrace
@@ -120,20 +121,21 @@ void printTrace(const cv::Mat& grey) {
 }
 
 // Qt paints the slider's groove blue left of the handle; the handle starts
-// where the blue ends. Finds the lowest row with a long blue run.
+// where the blue ends. Finds the lowest row with a run of 20 blue pixels in
+// a row (tick marks below the groove may be blue too, but apart).
 int printHandle(const cv::Mat& shot) {
     for (int y = shot.rows - 1; y >= 0; --y) {
         const cv::Vec3b* row = shot.ptr<cv::Vec3b>(y);
-        int blue = 0, lastBlue = -1;
-        for (int x = 0; x < shot.cols; ++x) {
-            if (row[x][0] > row[x][2] + 40) {  // BGR: clearly more blue than red
-                ++blue;
-                lastBlue = x;
+        int runStart = -1;
+        for (int x = 0; x <= shot.cols; ++x) {
+            const bool blue = x < shot.cols && row[x][0] > row[x][2] + 40;  // BGR
+            if (blue && runStart < 0) runStart = x;
+            if (blue || runStart < 0) continue;
+            if (x - runStart >= 20) {
+                std::cout << x - 1 + 5 << " " << y << " " << runStart << "\n";
+                return 0;
             }
-        }
-        if (blue >= 20) {
-            std::cout << lastBlue + 5 << " " << y << "\n";
-            return 0;
+            runStart = -1;
         }
     }
     return 1;
