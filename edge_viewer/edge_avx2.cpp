@@ -31,11 +31,7 @@ constexpr int kLanes = 32;
 
 void edgeAvx2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
               std::size_t mapStep, int rows, int cols, int threshold) {
-    if (rows < 3 || cols - 2 < kLanes) {
-        edgePortable(source, sourceStep, map, mapStep, rows, cols, threshold);
-        return;
-    }
-    edgeStrips(source, sourceStep, map, mapStep, rows, cols, threshold);
+    edgeSimd(source, sourceStep, map, mapStep, rows, cols, threshold);
 }
 
 }  // namespace rimtrace

@@ -27,11 +27,7 @@ constexpr int kLanes = 16;
 
 void medianSse2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* destination,
                 std::size_t destinationStep, int rows, int cols) {
-    if (rows < 3 || cols - 2 < kLanes) {
-        medianPortable(source, sourceStep, destination, destinationStep, rows, cols);
-        return;
-    }
-    medianStrips(source, sourceStep, destination, destinationStep, rows, cols);
+    medianSimd(source, sourceStep, destination, destinationStep, rows, cols);
 }
 
 }  // namespace speckwipe
