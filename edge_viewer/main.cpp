@@ -80,6 +80,12 @@ bool isEscape(int key) { return (key & 0xFF) == kEscKey; }
 // Closing the window ends the program as Esc does.
 bool windowClosed() { return cv::getWindowProperty(kWindow, cv::WND_PROP_VISIBLE) <= 0; }
 
+// The size the map shows at: its own, or shrunk to fit the work area with
+// the window around it.
+cv::Size viewSizeFor(cv::Size picture, const cv::Rect& workArea) {
+    return workArea.empty() ? picture : rimtrace::fittedSize(picture, workArea.size() - kWindowChrome);
+}
+
 // The map at threshold, shrunk to viewSize when the picture is larger than
 // the screen.
 void showMap(const cv::Mat& source, int threshold, cv::Size viewSize) {
@@ -98,8 +104,7 @@ int main() {
     addThresholdSlider(threshold);
 
     // A picture larger than the work area shows shrunk, at its corner.
-    const cv::Size viewSize =
-        workArea.empty() ? source.size() : rimtrace::fittedSize(source.size(), workArea.size() - kWindowChrome);
+    const cv::Size viewSize = viewSizeFor(source.size(), workArea);
     int shownThreshold = threshold;
     showMap(source, shownThreshold, viewSize);
     if (viewSize != source.size()) cv::moveWindow(kWindow, workArea.x, workArea.y);
