@@ -109,7 +109,7 @@ quick_start() {
     in_copy "$root" bash -c "cd /root/project && $(readme_command 2)" >"$work/test-$release.log" 2>&1
     test_status=$?
     check "$release: the test command ends with status 0 (got $test_status)" test "$test_status" = 0
-    [ "$test_status" = 0 ] || tail -n 60 "$work/test-$release.log"
+    [ "$test_status" = 0 ] || grep -E '^FAIL|[0-9]+ passed, |\*\*\*|^	 *[0-9]+ - ' "$work/test-$release.log"
     echo "fresh $release: run command status $run_status, test command status $test_status," \
         "$((SECONDS - started)) s; packages installed: run command $((after_run - before))," \
         "test command $(($(installed_count "$root") - after_run)) more"
