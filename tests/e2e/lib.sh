@@ -47,7 +47,9 @@ start_display() {
     while [ ! -s "$work/display" ] && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
     [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
     export DISPLAY=":$(cat "$work/display")"
-    openbox --sm-disable --config-file "$(dirname "${BASH_SOURCE[0]}")/openbox-rc.xml" \
+    # An absolute path: openbox leaves the working directory, and without its
+    # file it would take the default one, which keeps Alt+Esc for itself.
+    openbox --sm-disable --config-file "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/openbox-rc.xml" \
         >"$work/openbox.log" 2>&1 &
     wm_pid=$!
     tries=0
