@@ -39,8 +39,10 @@ void edgePortable(const Byte* source, std::size_t sourceStep, Byte* map, std::si
                   int rows, int cols, int threshold) {
     for (int r = 1; r < rows - 1; ++r) {
         const Byte* centre = source + r * sourceStep;
-        columnEdgeRow(centre - sourceStep, centre, centre + sourceStep, map + r * mapStep, cols,
+        Byte* out = map + r * mapStep;
+        columnEdgeRow(centre - sourceStep, centre, centre + sourceStep, out, cols,
                       static_cast<Byte>(threshold));
+        out[0] = out[cols - 1] = kBackground;
     }
 }
 

@@ -54,19 +54,18 @@ cv::Mat buildEdgeMapWith(const cv::Mat& source, int threshold, EdgeKernel kernel
         map = cv::Scalar(kBackground);
         return map;
     }
-    // Only the frame needs clearing: the kernel writes every interior pixel.
-    // Thresholds outside 1..255 don't depend on the pixels: at 0 or below
-    // every range passes, above 255 none does.
-    const cv::Rect interior(1, 1, source.cols - 2, source.rows - 2);
+    // The kernel writes every row but the first and the last, frame
+    // columns included. Thresholds outside 1..255 don't depend on the
+    // pixels: at 0 or below every range passes, above 255 none does.
     if (threshold >= 1 && threshold <= 255) {
         kernel(source.data, source.step, map.data, map.step, source.rows, source.cols, threshold);
+        map.row(0) = cv::Scalar(kBackground);
+        map.row(source.rows - 1) = cv::Scalar(kBackground);
     } else {
-        map(interior) = cv::Scalar(threshold <= 0 ? kEdge : kBackground);
+        map = cv::Scalar(kBackground);
+        map(cv::Rect(1, 1, source.cols - 2, source.rows - 2)) =
+            cv::Scalar(threshold <= 0 ? kEdge : kBackground);
     }
-    map.row(0) = cv::Scalar(kBackground);
-    map.row(source.rows - 1) = cv::Scalar(kBackground);
-    map.col(0) = cv::Scalar(kBackground);
-    map.col(source.cols - 1) = cv::Scalar(kBackground);
     return map;
 }
 

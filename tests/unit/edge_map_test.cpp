@@ -54,6 +54,18 @@ bool identical(const cv::Mat& a, const cv::Mat& b) {
 
 using NamedKernel = std::pair<std::string, EdgeKernel>;
 
+// The kernel run on a map full of 77 writes rows 1 to rows-2 as expected,
+// frame columns included, and leaves rows 0 and rows-1 alone.
+bool kernelWritesItsRows(EdgeKernel kernel, const cv::Mat& source, int threshold,
+                         const cv::Mat& expected) {
+    cv::Mat map(source.size(), CV_8UC1, cv::Scalar(77));
+    kernel(source.data, source.step, map.data, map.step, source.rows, source.cols, threshold);
+    const cv::Rect itsRows(0, 1, source.cols, source.rows - 2);
+    const cv::Mat untouched(1, source.cols, CV_8UC1, cv::Scalar(77));
+    return identical(map(itsRows), expected(itsRows)) && identical(map.row(0), untouched) &&
+           identical(map.row(source.rows - 1), untouched);
+}
+
 std::vector<NamedKernel> kernelsOnThisCpu() {
     std::vector<NamedKernel> kernels = {{"portable", edgePortable}};
 #if RIMTRACE_X86_KERNELS
@@ -170,12 +182,18 @@ TEST(EdgeKernels, EveryKernelMatchesThePlainMapAtEveryWidthHeightAndThreshold) {
             for (const NamedKernel& kernel : kernelsOnThisCpu()) {
                 ASSERT_TRUE(identical(buildEdgeMapWith(source, threshold, kernel.second), expected))
                     << kernel.first << " width " << width << " threshold " << threshold;
+                if (threshold >= 1 && threshold <= 255) {
+                    ASSERT_TRUE(kernelWritesItsRows(kernel.second, source, threshold, expected))
+                        << kernel.first << " width " << width << " threshold " << threshold;
+                }
             }
         }
     }
     const cv::Mat wide = randomPicture(9, 4500, rng);  // strips meet inside the picture
     for (const NamedKernel& kernel : kernelsOnThisCpu()) {
         EXPECT_TRUE(identical(buildEdgeMapWith(wide, 60, kernel.second), buildEdgeMapPlain(wide, 60)))
+            << kernel.first;
+        EXPECT_TRUE(kernelWritesItsRows(kernel.second, wide, 60, buildEdgeMapPlain(wide, 60)))
             << kernel.first;
     }
 }
