@@ -1,7 +1,6 @@
 // speckwipe: removes speckle noise from a fixed picture with a 3x3 median
 // filter and shows the picture before and after, each until a key is pressed.
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -15,6 +14,7 @@
 #include "display_check.hpp"
 #include "median_filter.hpp"
 #include "picture_file.hpp"
+#include "window_fit.hpp"
 
 namespace {
 
@@ -55,18 +55,17 @@ bool checkDisplay(cv::Rect& workArea) {
 // area with the window around it, otherwise scaled down to fit, its aspect
 // kept, in the area's top-left corner (the toolbar's Zoom x1 gives 1:1).
 void showFitted(const std::string& window, const cv::Mat& picture, const cv::Rect& workArea) {
-    const cv::Size room = workArea.size() - kWindowChrome;
-    if (workArea.empty() || (picture.cols <= room.width && picture.rows <= room.height)) {
+    const cv::Size shown = workArea.empty()
+                               ? picture.size()
+                               : speckwipe::fittedSize(picture.size(), workArea.size() - kWindowChrome);
+    if (shown == picture.size()) {
         cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
         cv::imshow(window, picture);
         return;
     }
-    const double scale = std::min(static_cast<double>(room.width) / picture.cols,
-                                  static_cast<double>(room.height) / picture.rows);
     cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
     cv::imshow(window, picture);
-    cv::resizeWindow(window, std::max(1, static_cast<int>(picture.cols * scale)),
-                     std::max(1, static_cast<int>(picture.rows * scale)) + kQtBarsHeight);
+    cv::resizeWindow(window, shown.width, shown.height + kQtBarsHeight);
     cv::waitKey(1);  // a move before the window manager has mapped it is lost
     cv::moveWindow(window, workArea.x, workArea.y);
 }

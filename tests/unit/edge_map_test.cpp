@@ -12,6 +12,7 @@
 
 #include "edge_viewer/edge_map.hpp"
 #include "edge_viewer/map_view.hpp"
+#include "tests/unit/fit_cases.hpp"
 #include "tests/unit/cpu_features.hpp"
 
 using namespace rimtrace;
@@ -225,8 +226,5 @@ TEST(MapView, ShrinkingKeepsEveryOnePixelLineAndAddsNothing) {
 }
 
 TEST(MapView, FittedSizeKeepsTheAspectAndOnlyShrinks) {
-    EXPECT_EQ(fittedSize({640, 480}, {1888, 943}), cv::Size(640, 480));
-    EXPECT_EQ(fittedSize({4000, 3000}, {1888, 943}), cv::Size(1257, 943));
-    EXPECT_EQ(fittedSize({3000, 4000}, {1888, 943}), cv::Size(707, 943));
-    EXPECT_EQ(fittedSize({9000, 100}, {1888, 943}), cv::Size(1888, 20));
+    expectFitKeepsTheAspectAndOnlyShrinks(rimtrace::fittedSize);
 }
