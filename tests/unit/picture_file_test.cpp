@@ -1,4 +1,5 @@
-// Where speckwipe looks for its picture and what it reports when it can't read it.
+// speckwipe on this platform: where it looks for its picture, what it
+// reports when it can't read it, the display check and the window fit.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,10 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "noise_removal/picture_file.hpp"
+#include "noise_removal/display_check.hpp"
+#include "noise_removal/window_fit.hpp"
+#include "tests/unit/display_cases.hpp"
+#include "tests/unit/fit_cases.hpp"
 #include "tests/unit/path_cases.hpp"
 
 namespace fs = std::filesystem;
@@ -65,4 +70,12 @@ TEST(PictureFile, LoadsColourAsEightBitGrey) {
     EXPECT_EQ(picture.size(), cv::Size(6, 4));
     EXPECT_EQ(picture.at<uchar>(0, 0), 76);  // pure red: 0.299 * 255
     fs::remove_all(folder);
+}
+
+TEST(SpeckwipeWindow, FitKeepsTheAspectAndOnlyShrinks) {
+    expectFitKeepsTheAspectAndOnlyShrinks(fittedSize);
+}
+
+TEST(SpeckwipeDisplayCheck, WaitsForASlowServerAndLeavesNoTimerRunning) {
+    expectSlowServerWaitedForAndTimerOff(displayAvailable);
 }

@@ -1,4 +1,5 @@
-// Where rimtrace looks for its picture and what it reports when it can't read it.
+// rimtrace on this platform: where it looks for its picture, what it
+// reports when it can't read it, and the display check.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 #include <opencv2/core.hpp>
 
 #include "edge_viewer/picture_file.hpp"
+#include "edge_viewer/display_check.hpp"
+#include "tests/unit/display_cases.hpp"
 #include "tests/unit/path_cases.hpp"
 
 namespace fs = std::filesystem;
@@ -28,4 +31,8 @@ TEST(RimtracePictureFile, RefusesWhatItCannotDecode) {
     EXPECT_FALSE(readGreyPicture((path.string() + ".missing"), picture, reason));
     EXPECT_EQ(reason, "no such file");
     fs::remove(path);
+}
+
+TEST(RimtraceDisplayCheck, WaitsForASlowServerAndLeavesNoTimerRunning) {
+    expectSlowServerWaitedForAndTimerOff(displayAvailable);
 }
