@@ -37,6 +37,9 @@ refused_pictures() {
     case_folder loop
     ln -s "$picture" "$folder/$picture"
     refuses "a symlink loop" "$prefix $folder/$picture: too many levels of symbolic links"
+    case_folder fifo
+    mkfifo "$folder/$picture"
+    refuses "a FIFO at the path" "$prefix $folder/$picture: not a regular file"
     case_folder empty
     : >"$folder/$picture"
     refuses "an empty file" "$prefix $folder/$picture: empty file"
@@ -60,6 +63,8 @@ refused_displays() {
     case_folder display
     convert -size 8x8 xc:gray50 "png:$folder/$picture"
     refuses "DISPLAY unset" "$program: cannot open a window: DISPLAY is not set" env -u DISPLAY
+    refuses "DISPLAY unset, QT_QPA_PLATFORM empty" \
+        "$program: cannot open a window: DISPLAY is not set" env -u DISPLAY QT_QPA_PLATFORM=
     local unused=$((${DISPLAY#:} + 1))
     # Free in the file system and among abstract sockets, which a server
     # in another mount namespace (a chroot's) may hold.

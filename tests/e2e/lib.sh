@@ -147,6 +147,7 @@ screen_shows() {
     local id=$1
     shift
     local tries=0
+    [ -n "$id" ] || return 1  # import without a window waits for a click
     while [ $tries -lt 25 ]; do
         import -window "$id" "png:$work/shot.png" 2>/dev/null &&
             "$screen_check" "$@" "$work/shot.png" && return 0

@@ -33,6 +33,16 @@ shows_lower_threshold() {
     return 1
 }
 
+# How many writes the program makes in 2 s (/proc's count of write calls):
+# each redraw sends the map to the X server, about 30 a second if it
+# redrew at every refresh; at rest there are none.
+writes_in_two_seconds() {
+    local before
+    before=$(awk '/^syscw/ {print $2}' "/proc/$program_pid/io")
+    sleep 2
+    echo $(($(awk '/^syscw/ {print $2}' "/proc/$program_pid/io") - before))
+}
+
 normal_run() {
     local folder="$work/normal" window
     mkdir "$folder"
@@ -43,6 +53,10 @@ normal_run() {
     check "the window opens" test -n "$window"
     check "the first map is the map at threshold 100, pixel for pixel" \
         screen_shows "$window" edges "$shown_picture" 100
+
+    local writes
+    writes=$(writes_in_two_seconds)
+    check "with the slider unmoved nothing is redrawn ($writes writes in 2 s)" test "$writes" -le 2
 
     press_key "$window" a
     sleep 0.5

@@ -51,21 +51,25 @@ closing() {
     check "closing the second ends it with status 0 (got $program_status)" test "$program_status" = 0
 }
 
-# A 12-megapixel picture on a 1920x1080 screen: each window fits in the
-# work area, and keys still move on.
+# A 12-megapixel picture, and a portrait one narrow enough for the screen
+# but too tall, on a 1920x1080 screen: each window fits in the work area,
+# and keys still move on.
 large_picture() {
-    local folder="$work/large" window name
-    mkdir "$folder"
-    convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 "jpg:$folder/circles.jpg"
-    start_program "$folder" "$speckwipe"
-    for name in "my window" "my window 2"; do
-        window=$(wait_window "$name")
-        check "a 4000x3000 picture: \"$name\" fits in the work area" \
-            eventually inside_work_area "$window"
-        press_key "$window" space
+    local folder size window name
+    for size in 4000x3000 1200x1500; do
+        folder="$work/large-$size"
+        mkdir "$folder"
+        convert -size "$size" gradient:gray20-gray80 -swirl 200 "jpg:$folder/circles.jpg"
+        start_program "$folder" "$speckwipe"
+        for name in "my window" "my window 2"; do
+            window=$(wait_window "$name")
+            check "a $size picture: \"$name\" fits in the work area" \
+                eventually inside_work_area "$window"
+            press_key "$window" space
+        done
+        wait_program_end 5
+        check "a $size picture: ends with status 0 (got $program_status)" test "$program_status" = 0
     done
-    wait_program_end 5
-    check "a 4000x3000 picture: ends with status 0 (got $program_status)" test "$program_status" = 0
 }
 
 # run_to_end FOLDER WHAT [CHECK]: drives a started speckwipe through both
