@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -12,6 +13,7 @@
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
+#include "console.hpp"
 #include "display_check.hpp"
 #include "edge_map.hpp"
 #include "map_view.hpp"
@@ -30,15 +32,21 @@ constexpr int kEscKey = 27;
 // then the window manager's title bar and borders, with room to spare.
 const cv::Size kWindowChrome(32, 73 + 64);
 
-// Loads the picture, or tells the user why not on stderr.
-bool loadPicture(cv::Mat& picture) {
+// The picture's path as the user should see it: absolute where it can be.
+std::string shownPath() {
     const std::string path = rimtrace::localPicturePath(kPicturePath);
-    std::string reason;
-    if (rimtrace::readGreyPicture(path, picture, reason)) return true;
     std::error_code noWorkingDirectory;  // absolute() needs one; say the bare name then
     const std::filesystem::path shown = std::filesystem::absolute(path, noWorkingDirectory);
-    std::cerr << "rimtrace: cannot read " << (shown.empty() ? path : shown.string()) << ": "
-              << reason << "\n";
+    return shown.empty() ? path : shown.string();
+}
+
+// Loads the picture, or tells the user why not on stderr.
+bool loadPicture(cv::Mat& picture) {
+    std::string reason;
+    if (rimtrace::readGreyPicture(rimtrace::localPicturePath(kPicturePath), picture, reason)) {
+        return true;
+    }
+    std::cerr << "rimtrace: cannot read " << shownPath() << ": " << reason << "\n";
     return false;
 }
 
@@ -88,35 +96,59 @@ cv::Size viewSizeFor(cv::Size picture, const cv::Rect& workArea) {
 
 // The map at threshold, shrunk to viewSize when the picture is larger than
 // the screen.
-void showMap(const cv::Mat& source, int threshold, cv::Size viewSize) {
-    cv::imshow(kWindow, rimtrace::shrinkKeepingEdges(buildEdgeMap(source, threshold), viewSize));
+cv::Mat mapView(const cv::Mat& source, int threshold, cv::Size viewSize) {
+    return rimtrace::shrinkKeepingEdges(buildEdgeMap(source, threshold), viewSize);
 }
 
-}  // namespace
-
-int main() {
-    cv::Mat source;
-    cv::Rect workArea;
-    if (!loadPicture(source) || !checkDisplay(workArea)) return 1;
-
+// Opens the window with its slider on the first map, then redraws the map
+// whenever the slider has moved, until Esc or the window is closed.
+void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
+    // A picture larger than the work area shows shrunk, at its corner. The
+    // first map is made before the window opens, so that a picture too
+    // large for the memory left is refused without a window.
+    const cv::Size viewSize = viewSizeFor(source.size(), workArea);
     int threshold = kStartThreshold;
+    int shownThreshold = threshold;
+    cv::Mat firstView = mapView(source, shownThreshold, viewSize);
     cv::namedWindow(kWindow, cv::WINDOW_AUTOSIZE);
     addThresholdSlider(threshold);
-
-    // A picture larger than the work area shows shrunk, at its corner.
-    const cv::Size viewSize = viewSizeFor(source.size(), workArea);
-    int shownThreshold = threshold;
-    showMap(source, shownThreshold, viewSize);
+    cv::imshow(kWindow, firstView);
+    firstView.release();  // Qt keeps its own copy; the next map may need the room
     if (viewSize != source.size()) cv::moveWindow(kWindow, workArea.x, workArea.y);
 
     // The map is computed and drawn again only when the slider has moved:
     // an unchanged map would cost a third of a core on a large picture.
     for (;;) {
-        if (isEscape(waitForKey()) || windowClosed()) break;
+        if (isEscape(waitForKey()) || windowClosed()) return;
         if (threshold != shownThreshold) {
             shownThreshold = threshold;
-            showMap(source, shownThreshold, viewSize);
+            cv::imshow(kWindow, mapView(source, shownThreshold, viewSize));
         }
     }
-    return 0;
+}
+
+bool isOutOfMemory(const cv::Exception& error) { return error.code == cv::Error::StsNoMem; }
+
+void sayOutOfMemory(const cv::Mat& picture) {
+    std::cerr << "rimtrace: not enough memory for " << shownPath() << " (" << picture.cols << "x"
+              << picture.rows << " pixels)\n";
+}
+
+}  // namespace
+
+int main() {
+    rimtrace::occupyClosedStandardStreams();
+    cv::Mat source;
+    cv::Rect workArea;
+    if (!loadPicture(source) || !checkDisplay(workArea)) return 1;
+    try {
+        showLiveMap(source, workArea);
+        return 0;
+    } catch (const std::bad_alloc&) {
+        sayOutOfMemory(source);
+    } catch (const cv::Exception& error) {
+        if (!isOutOfMemory(error)) throw;
+        sayOutOfMemory(source);
+    }
+    return 1;
 }

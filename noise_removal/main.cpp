@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -11,6 +12,7 @@
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
+#include "console.hpp"
 #include "display_check.hpp"
 #include "median_filter.hpp"
 #include "picture_file.hpp"
@@ -27,15 +29,29 @@ constexpr int kKeyPollMilliseconds = 50;
 constexpr int kQtBarsHeight = 48;
 const cv::Size kWindowChrome(32, kQtBarsHeight + 64);
 
-// Loads the picture, or tells the user why not on stderr.
-bool loadPicture(cv::Mat& picture) {
+// The picture's path as the user should see it: absolute where it can be.
+std::string shownPath() {
     const std::string path = speckwipe::localPicturePath(kPicturePath);
-    std::string reason;
-    if (speckwipe::readGreyPicture(path, picture, reason)) return true;
     std::error_code noWorkingDirectory;  // absolute() needs one; say the bare name then
     const std::filesystem::path shown = std::filesystem::absolute(path, noWorkingDirectory);
-    std::cerr << "speckwipe: cannot read " << (shown.empty() ? path : shown.string()) << ": "
-              << reason << "\n";
+    return shown.empty() ? path : shown.string();
+}
+
+// Refuses at once when standard output is closed: the trace would be lost.
+bool checkStandardStreams() {
+    std::string reason;
+    if (speckwipe::standardStreamsUsable(reason)) return true;
+    std::cerr << "speckwipe: cannot write the trace to standard output: " << reason << "\n";
+    return false;
+}
+
+// Loads the picture, or tells the user why not on stderr.
+bool loadPicture(cv::Mat& picture) {
+    std::string reason;
+    if (speckwipe::readGreyPicture(speckwipe::localPicturePath(kPicturePath), picture, reason)) {
+        return true;
+    }
+    std::cerr << "speckwipe: cannot read " << shownPath() << ": " << reason << "\n";
     return false;
 }
 
@@ -79,21 +95,58 @@ void waitForKeyOrClose(const std::string& window) {
     }
 }
 
-}  // namespace
+// Sends the whole trace out before any window opens; a trace that could
+// not be written (a full disk, say) ends the run, before any window.
+bool deliverTrace() {
+    std::string reason;
+    if (speckwipe::traceDelivered(reason)) return true;
+    std::cerr << "speckwipe: cannot write the trace to standard output: " << reason << "\n";
+    return false;
+}
 
-int main() {
-    cv::Mat source;
-    cv::Rect workArea;
-    if (!loadPicture(source) || !checkDisplay(workArea)) return 1;
+// Asks now for the memory the windows will take: Qt keeps a 3-byte colour
+// copy of each whole picture, and both windows are open at the end. A
+// picture too large for that is refused before the trace and any window.
+void reserveWindowCopies(cv::Size picture) {
+    const cv::Mat before(picture, CV_8UC3);
+    const cv::Mat after(picture, CV_8UC3);
+}
 
+// Filters the picture, prints the trace, and shows both windows in turn.
+bool filterAndShow(const cv::Mat& source, const cv::Rect& workArea) {
     cv::Mat destination;
     source.copyTo(destination);
+    reserveWindowCopies(source.size());
     medianFilter3x3(source, destination);
-    std::cout.flush();  // the whole trace is out before any window opens
+    if (!deliverTrace()) return false;
 
     showFitted(kBeforeWindow, source, workArea);
     waitForKeyOrClose(kBeforeWindow);
     showFitted(kAfterWindow, destination, workArea);
     waitForKeyOrClose(kAfterWindow);
-    return 0;
+    return true;
+}
+
+bool isOutOfMemory(const cv::Exception& error) { return error.code == cv::Error::StsNoMem; }
+
+void sayOutOfMemory(const cv::Mat& picture) {
+    std::cerr << "speckwipe: not enough memory for " << shownPath() << " (" << picture.cols << "x"
+              << picture.rows << " pixels)\n";
+}
+
+}  // namespace
+
+int main() {
+    cv::Mat source;
+    cv::Rect workArea;
+    if (!checkStandardStreams() || !loadPicture(source) || !checkDisplay(workArea)) return 1;
+    try {
+        return filterAndShow(source, workArea) ? 0 : 1;
+    } catch (const std::bad_alloc&) {
+        sayOutOfMemory(source);
+    } catch (const cv::Exception& error) {
+        if (!isOutOfMemory(error)) throw;
+        sayOutOfMemory(source);
+    }
+    return 1;
 }
