@@ -59,6 +59,16 @@ refused_pictures() {
         setpriv --reuid=65534 --regid=65534 --clear-groups
 }
 
+# A picture that loads, with too little memory left for the work images
+# (the address space limited, as on a small machine or in a container).
+refused_for_memory() {
+    case_folder memory
+    "$screen_check" large-png 20000 "$folder/$picture"
+    refuses "a 20000x20000 picture with memory for little more than itself" \
+        "$program: not enough memory for $folder/$picture (20000x20000 pixels)" \
+        sh -c 'ulimit -v 800000 && exec "$0"'
+}
+
 refused_displays() {
     case_folder display
     convert -size 8x8 xc:gray50 "png:$folder/$picture"
@@ -137,6 +147,7 @@ shown_pictures() {
 
 hostile_inputs() {
     refused_pictures
+    refused_for_memory
     refused_displays
     shown_displays
     shown_pictures

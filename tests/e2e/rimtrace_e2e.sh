@@ -158,6 +158,15 @@ esc_with_modifiers() {
     done
 }
 
+# rimtrace prints nothing: closed standard streams change nothing, and no
+# file or connection it opens takes their place.
+closed_streams() {
+    case_folder streams
+    cp "$sample" "$folder/vantrel.jpg"
+    start_program "$folder" sh -c 'exec "$0" <&- >&- 2>&-' "$rimtrace"
+    run_to_end "$folder" "standard input, output and error closed" grey
+}
+
 # run_to_end FOLDER WHAT [CHECK]: drives a started rimtrace to Esc; CHECK
 # "grey" also holds the window to the picture's map at threshold 100.
 run_to_end() {
@@ -184,4 +193,5 @@ closing
 large_picture
 esc_with_modifiers
 hostile_inputs
+closed_streams
 finish

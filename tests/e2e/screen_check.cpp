@@ -11,6 +11,8 @@
 //                                           handle and the groove's left end
 //   screen_check huge-png FILE              writes a PNG whose header claims
 //                                           200000x200000 pixels
+//   screen_check large-png SIZE FILE        writes a real grey PNG of SIZE x SIZE
+//                                           pixels, a gradient
 //   screen_check reference PICTURE          shows, until Esc, what rimtrace
 //                                           should: the map at 100 in "reference"
 //                                           with the slider "threshhold", 0..255
@@ -164,6 +166,16 @@ int writeHugePng(const std::string& path) {
     return 0;
 }
 
+// A grey PNG of size x size pixels, a gradient across, that decodes
+// whole: for pictures that load but leave too little memory for the rest.
+int writeLargePng(int size, const std::string& path) {
+    cv::Mat row(1, size, CV_8UC1);
+    for (int c = 0; c < size; ++c) row.at<std::uint8_t>(c) = static_cast<std::uint8_t>(c * 256LL / size);
+    cv::Mat picture;
+    cv::repeat(row, size, 1, picture);
+    return cv::imwrite(path, picture, {cv::IMWRITE_PNG_COMPRESSION, 1}) ? 0 : 2;
+}
+
 // The window rimtrace should show at its start, made here from the fixed
 // names and values rimtrace must use; a screenshot of each must be equal.
 int showReference(const cv::Mat& grey) {
@@ -180,6 +192,7 @@ int showReference(const cv::Mat& grey) {
 int usage() {
     std::cerr << "usage: screen_check grey|median PICTURE SHOT | edges PICTURE T SHOT |"
                  " thresholds PICTURE SHOT | trace PICTURE | handle SHOT | huge-png FILE |"
+                 " large-png SIZE FILE |"
                  " reference PICTURE\n";
     return 2;
 }
@@ -192,6 +205,7 @@ int main(int argc, char** argv) {
     const std::string& mode = args[0];
     if (mode == "handle") return printHandle(readOrExit(args[1], cv::IMREAD_COLOR));
     if (mode == "huge-png") return writeHugePng(args[1]);
+    if (mode == "large-png" && args.size() == 3) return writeLargePng(std::atoi(args[1].c_str()), args[2]);
     const cv::Mat grey = readOrExit(args[1], cv::IMREAD_GRAYSCALE);
     if (mode == "reference" && args.size() == 2) return showReference(grey);
     if (mode == "trace" && args.size() == 2) {

@@ -72,6 +72,23 @@ large_picture() {
     done
 }
 
+# Runs that can't give the user the trace or the windows: refused before
+# any window, with no trace.
+refused_runs() {
+    folder="$work/case-memory"  # the 20000x20000 picture of refused_for_memory
+    refuses "a 20000x20000 picture with memory for the filter but not the windows" \
+        "speckwipe: not enough memory for $folder/circles.jpg (20000x20000 pixels)" \
+        sh -c 'ulimit -v 2000000 && exec "$0"'
+    case_folder output
+    cp "$sample" "$folder/circles.jpg"
+    refuses "standard output on a full disk" \
+        "speckwipe: cannot write the trace to standard output: no space left on device" \
+        sh -c 'exec "$0" >/dev/full'
+    refuses "standard output closed" \
+        "speckwipe: cannot write the trace to standard output: bad file descriptor" \
+        sh -c 'exec "$0" >&-'
+}
+
 # run_to_end FOLDER WHAT [CHECK]: drives a started speckwipe through both
 # windows; CHECK "grey" also holds the first window to the picture.
 run_to_end() {
@@ -99,4 +116,5 @@ normal_run
 closing
 large_picture
 hostile_inputs
+refused_runs
 finish
