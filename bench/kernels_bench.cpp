@@ -161,6 +161,9 @@ void registerAll() {
         addForBothPictures("median/avx2", [](benchmark::State& s, int w) { medianKernel(s, w, medianAvx2); });
         addForBothPictures("edges/avx2", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeAvx2); });
     }
+#elif SPECKWIPE_NEON_KERNELS && RIMTRACE_NEON_KERNELS
+    addForBothPictures("median/neon", [](benchmark::State& s, int w) { medianKernel(s, w, medianNeon); });
+    addForBothPictures("edges/neon", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeNeon); });
 #endif
 }
 

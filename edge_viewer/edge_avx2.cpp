@@ -25,7 +25,7 @@ constexpr int kLanes = 32;
 [[gnu::always_inline]] inline Vector equal(Vector a, Vector b) { return _mm256_cmpeq_epi8(a, b); }
 [[gnu::always_inline]] inline Vector splat(std::uint8_t v) { return _mm256_set1_epi8(static_cast<char>(v)); }
 
-#include "edge_x86.inc"
+#include "edge_simd.inc"
 
 }  // namespace
 

@@ -30,12 +30,17 @@ void edgePortable(const std::uint8_t* source, std::size_t sourceStep, std::uint8
 #if defined(__x86_64__) && defined(__GNUC__)
 #define RIMTRACE_X86_KERNELS 1
 // Row ranges shared by row pairs, in strips, with SSE2 (any x86-64) or AVX2
-// intrinsics (see edge_x86.inc). Call edgeAvx2 only when cpuHasAvx2().
+// intrinsics (see edge_simd.inc). Call edgeAvx2 only when cpuHasAvx2().
 void edgeSse2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
               std::size_t mapStep, int rows, int cols, int threshold);
 void edgeAvx2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
               std::size_t mapStep, int rows, int cols, int threshold);
 bool cpuHasAvx2();
+#elif defined(__aarch64__) && defined(__GNUC__)
+#define RIMTRACE_NEON_KERNELS 1
+// The same algorithm with NEON, part of every arm64 CPU (see edge_simd.inc).
+void edgeNeon(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
+              std::size_t mapStep, int rows, int cols, int threshold);
 #endif
 
 // The fastest kernel this CPU runs.

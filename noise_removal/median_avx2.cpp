@@ -22,7 +22,7 @@ constexpr int kLanes = 32;
 [[gnu::always_inline]] inline Vector lesser(Vector a, Vector b) { return _mm256_min_epu8(a, b); }
 [[gnu::always_inline]] inline Vector greater(Vector a, Vector b) { return _mm256_max_epu8(a, b); }
 
-#include "median_x86.inc"
+#include "median_simd.inc"
 
 }  // namespace
 

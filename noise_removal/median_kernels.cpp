@@ -71,10 +71,12 @@ bool cpuHasAvx2() { return __builtin_cpu_supports("avx2"); }
 #endif
 
 // CPU dispatch: the one place that decides which kernel runs. SSE2 is part
-// of x86-64 itself, so only AVX2 needs asking.
+// of x86-64 itself, and NEON of arm64, so only AVX2 needs asking.
 MedianKernel fastestMedian() {
 #if SPECKWIPE_X86_KERNELS
     return cpuHasAvx2() ? medianAvx2 : medianSse2;
+#elif SPECKWIPE_NEON_KERNELS
+    return medianNeon;
 #else
     return medianPortable;
 #endif

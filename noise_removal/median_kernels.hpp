@@ -32,12 +32,17 @@ void medianPortable(const std::uint8_t* source, std::size_t sourceStep, std::uin
 #if defined(__x86_64__) && defined(__GNUC__)
 #define SPECKWIPE_X86_KERNELS 1
 // Row sorts shared by row pairs, in strips, with SSE2 (any x86-64) or AVX2
-// intrinsics (see median_x86.inc). Call medianAvx2 only when cpuHasAvx2().
+// intrinsics (see median_simd.inc). Call medianAvx2 only when cpuHasAvx2().
 void medianSse2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* destination,
                 std::size_t destinationStep, int rows, int cols);
 void medianAvx2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* destination,
                 std::size_t destinationStep, int rows, int cols);
 bool cpuHasAvx2();
+#elif defined(__aarch64__) && defined(__GNUC__)
+#define SPECKWIPE_NEON_KERNELS 1
+// The same algorithm with NEON, part of every arm64 CPU (see median_simd.inc).
+void medianNeon(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* destination,
+                std::size_t destinationStep, int rows, int cols);
 #endif
 
 // The fastest kernel this CPU runs.

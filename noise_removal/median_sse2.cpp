@@ -21,7 +21,7 @@ constexpr int kLanes = 16;
 [[gnu::always_inline]] inline Vector lesser(Vector a, Vector b) { return _mm_min_epu8(a, b); }
 [[gnu::always_inline]] inline Vector greater(Vector a, Vector b) { return _mm_max_epu8(a, b); }
 
-#include "median_x86.inc"
+#include "median_simd.inc"
 
 }  // namespace
 

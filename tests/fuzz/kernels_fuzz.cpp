@@ -49,6 +49,8 @@ void checkMedian(const cv::Mat& source) {
     for (speckwipe::MedianKernel kernel : {
 #if SPECKWIPE_X86_KERNELS
              speckwipe::medianSse2, speckwipe::cpuHasAvx2() ? speckwipe::medianAvx2 : speckwipe::medianSse2,
+#elif SPECKWIPE_NEON_KERNELS
+             speckwipe::medianNeon,
 #endif
              speckwipe::medianPortable}) {
         result = source.clone();
@@ -63,6 +65,8 @@ void checkEdges(const cv::Mat& source, int threshold) {
     for (rimtrace::EdgeKernel kernel : {
 #if RIMTRACE_X86_KERNELS
              rimtrace::edgeSse2, rimtrace::cpuHasAvx2() ? rimtrace::edgeAvx2 : rimtrace::edgeSse2,
+#elif RIMTRACE_NEON_KERNELS
+             rimtrace::edgeNeon,
 #endif
              rimtrace::edgePortable}) {
         mustEqual(rimtrace::buildEdgeMapWith(source, threshold, kernel), expected);

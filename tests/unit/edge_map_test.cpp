@@ -72,6 +72,8 @@ std::vector<NamedKernel> kernelsOnThisCpu() {
 #if RIMTRACE_X86_KERNELS
     kernels.emplace_back("sse2", edgeSse2);
     if (cpuReallyHasAvx2()) kernels.emplace_back("avx2", edgeAvx2);
+#elif RIMTRACE_NEON_KERNELS
+    kernels.emplace_back("neon", edgeNeon);
 #endif
     return kernels;
 }
@@ -202,6 +204,8 @@ TEST(EdgeKernels, EveryKernelMatchesThePlainMapAtEveryWidthHeightAndThreshold) {
 TEST(EdgeKernels, DispatchPicksTheFastestKernelOfThisCpu) {
 #if RIMTRACE_X86_KERNELS
     EXPECT_EQ(fastestEdge(), cpuReallyHasAvx2() ? edgeAvx2 : edgeSse2);
+#elif RIMTRACE_NEON_KERNELS
+    EXPECT_EQ(fastestEdge(), edgeNeon);
 #else
     EXPECT_EQ(fastestEdge(), edgePortable);
 #endif

@@ -25,6 +25,8 @@ std::vector<NamedKernel> fastKernelsOnThisCpu() {
 #if SPECKWIPE_X86_KERNELS
     kernels.emplace_back("sse2", medianSse2);
     if (cpuReallyHasAvx2()) kernels.emplace_back("avx2", medianAvx2);
+#elif SPECKWIPE_NEON_KERNELS
+    kernels.emplace_back("neon", medianNeon);
 #endif
     return kernels;
 }
@@ -100,6 +102,8 @@ TEST(MedianKernels, FilterWholePicturesExactlyLikePlain) {
 TEST(MedianKernels, DispatchPicksTheFastestKernelOfThisCpu) {
 #if SPECKWIPE_X86_KERNELS
     EXPECT_EQ(fastestMedian(), cpuReallyHasAvx2() ? medianAvx2 : medianSse2);
+#elif SPECKWIPE_NEON_KERNELS
+    EXPECT_EQ(fastestMedian(), medianNeon);
 #else
     EXPECT_EQ(fastestMedian(), medianPortable);
 #endif
