@@ -55,8 +55,11 @@ refused_pictures() {
     case_folder private
     convert -size 8x8 xc:gray50 "png:$folder/$picture"
     chmod 600 "$folder/$picture"
-    refuses "a picture without read permission" "$prefix $folder/$picture: permission denied" \
-        setpriv --reuid=65534 --regid=65534 --clear-groups
+    # A copy of the program that nobody may run: its build may lie in a
+    # folder only root can enter (/root).
+    cp "$binary" "$work/$program-copy"
+    binary="$work/$program-copy" refuses "a picture without read permission" \
+        "$prefix $folder/$picture: permission denied" setpriv --reuid=65534 --regid=65534 --clear-groups
 }
 
 # A picture that loads, with too little memory left for the work images

@@ -6,6 +6,8 @@
 set -u
 passes=0
 failures=0
+# Waits are multiplied by this on slow (emulated) machines; see tests/CMakeLists.txt.
+slow=${SPECKRIM_TEST_TIME_SCALE:-1}
 
 pass() { echo "ok: $1"; passes=$((passes + 1)); }
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
@@ -70,7 +72,7 @@ start_program() {
 
 # Waits up to $1 seconds for the program to end; sets $program_status.
 wait_program_end() {
-    local tenths=$(($1 * 10))
+    local tenths=$(($1 * 10 * slow))
     while kill -0 "$program_pid" 2>/dev/null && [ $tenths -gt 0 ]; do
         sleep 0.1
         tenths=$((tenths - 1))
@@ -93,7 +95,7 @@ window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 
 # Waits up to $2 seconds (default 10) for a visible window named exactly
 # $1; prints its id.
 wait_window() {
-    local tries=0 id="" limit=$((${2:-10} * 10))
+    local tries=0 id="" limit=$((${2:-10} * 10 * slow))
     while [ -z "$id" ] && [ $tries -lt $limit ]; do
         id=$(window_id "$1")
         [ -z "$id" ] && sleep 0.1
@@ -112,7 +114,7 @@ press_key() {
 # programs and the window manager do a moment after a window opens.
 eventually() {
     local tries=0
-    while [ $tries -lt 25 ]; do
+    while [ $tries -lt $((25 * slow)) ]; do
         "$@" && return 0
         sleep 0.2
         tries=$((tries + 1))
@@ -131,7 +133,7 @@ keep_pressing() {
     local window=$1 key=$2 condition=$3 tries=0 tenths
     while [ $tries -lt 12 ]; do
         press_key "$window" "$key"
-        for tenths in $(seq 50); do
+        for tenths in $(seq $((50 * slow))); do
             "$condition" && return 0
             sleep 0.1
         done
@@ -148,7 +150,7 @@ screen_shows() {
     shift
     local tries=0
     [ -n "$id" ] || return 1  # import without a window waits for a click
-    while [ $tries -lt 25 ]; do
+    while [ $tries -lt $((25 * slow)) ]; do
         import -window "$id" "png:$work/shot.png" 2>/dev/null &&
             "$screen_check" "$@" "$work/shot.png" && return 0
         sleep 0.2

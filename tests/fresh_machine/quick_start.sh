@@ -9,21 +9,22 @@
 # Prints one summary line per release and the plain tally last.
 # Needs root, debootstrap, Xvfb and xdotool; the mirror is the one this
 # machine's apt sources name.
-# Usage: tests/fresh_machine/quick_start.sh RELEASE...  (e.g. bookworm trixie)
+# Usage: tests/fresh_machine/quick_start.sh [--arch ARCH] RELEASE...
+#   (e.g. bookworm trixie). With --arch arm64 on an x86-64 machine the
+#   Debian is arm64, run through qemu-user-static and binfmt_misc (about
+#   30 minutes a release): the test limits are then ten times as long.
 # Cached bases live in $FRESH_CACHE (default /var/cache/speckrim-fresh).
 here=$(cd "$(dirname "$0")" && pwd)
 project=$(cd "$here/../.." && pwd)
 cache=${FRESH_CACHE:-/var/cache/speckrim-fresh}
 source "$here/../e2e/lib.sh"
-[ $# -gt 0 ] || { echo "usage: $0 RELEASE..." >&2; exit 2; }
-
-# The first Debian mirror of this machine's apt sources (deb822 or one-line).
-debian_mirror() {
-    { grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{print $2}'
-      grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list |
-          sed -E 's/^deb +(\[[^]]*\] +)?//' | awk '{print $1}'
-    } | grep -v -- '-security' | head -n 1
-}
+source "$here/mirror.sh"
+arch=$(dpkg --print-architecture)
+native=$arch
+if [ "${1:-}" = --arch ]; then arch=$2; shift 2; fi
+[ $# -gt 0 ] || { echo "usage: $0 [--arch ARCH] RELEASE..." >&2; exit 2; }
+time_scale=1
+[ "$arch" = "$native" ] || time_scale=10
 
 # The Quick start's fenced commands, in order: run, then test.
 readme_command() {
@@ -32,14 +33,28 @@ readme_command() {
          on && fence && block == n {sub(/^ +/, ""); print}' n="$1" "$project/README.md"
 }
 
+# Runs programs of another architecture through qemu-user-static: the
+# kernel's binfmt_misc hands them to the emulator (loaded at once, "F", so
+# that it works inside the chroot too).
+enable_emulation() {
+    local name="qemu-${1/arm64/aarch64}"
+    [ -e "/proc/sys/fs/binfmt_misc/$name" ] && return 0
+    mountpoint -q /proc/sys/fs/binfmt_misc ||
+        mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc || return 1
+    [ -e "/usr/lib/binfmt.d/$name.conf" ] ||
+        { echo "quick_start: install qemu-user-static to run $1 programs" >&2; return 1; }
+    cat "/usr/lib/binfmt.d/$name.conf" >/proc/sys/fs/binfmt_misc/register
+}
+
 # base RELEASE: prints the cached minimal system's folder, making it once.
 base() {
     local folder="$cache/$1"
+    [ "$arch" = "$native" ] || folder="$cache/$1-$arch"
     if [ ! -e "$folder/.complete" ]; then
         rm -rf --one-file-system "$folder"
         mkdir -p "$cache"
-        debootstrap --variant=minbase "$1" "$folder" "$(debian_mirror)" >"$cache/$1.log" 2>&1 ||
-            { tail -n 20 "$cache/$1.log" >&2; return 1; }
+        debootstrap --variant=minbase --arch="$arch" "$1" "$folder" "$(debian_mirror)" >"$folder.log" 2>&1 ||
+            { tail -n 20 "$folder.log" >&2; return 1; }
         touch "$folder/.complete"
     fi
     echo "$folder"
@@ -62,6 +77,7 @@ unmount_all() {
 # the copy, with a login-like environment.
 copy_command() {
     command=(chroot "$1" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 DISPLAY="${DISPLAY:-}"
+        SPECKRIM_TEST_TIME_SCALE="$time_scale"
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "${@:2}")
 }
 in_copy() { copy_command "$@"; "${command[@]}"; }
@@ -77,7 +93,7 @@ run_command() {
     copy_command "$root" bash -c "cd /root/project && $(readme_command 1)"
     start_program / "${command[@]}"
     local waited=0
-    while [ -z "$window" ] && kill -0 "$program_pid" 2>/dev/null && [ $waited -lt 1800 ]; do
+    while [ -z "$window" ] && kill -0 "$program_pid" 2>/dev/null && [ $waited -lt $((1800 * time_scale)) ]; do
         sleep 1
         window=$(window_id "my window")
         waited=$((waited + 1))
@@ -110,7 +126,7 @@ quick_start() {
     test_status=$?
     check "$release: the test command ends with status 0 (got $test_status)" test "$test_status" = 0
     [ "$test_status" = 0 ] || grep -E '^FAIL|[0-9]+ passed, |\*\*\*|^	 *[0-9]+ - ' "$work/test-$release.log"
-    echo "fresh $release: run command status $run_status, test command status $test_status," \
+    echo "fresh $release $arch: run command status $run_status, test command status $test_status," \
         "$((SECONDS - started)) s; packages installed: run command $((after_run - before))," \
         "test command $(($(installed_count "$root") - after_run)) more"
     unmount_all "$root"
@@ -123,6 +139,7 @@ remove_copies() {
 }
 
 copies=""
+[ "$arch" = "$native" ] || enable_emulation "$arch" || exit 1
 start_display
 trap remove_copies EXIT
 for release in "$@"; do quick_start "$release"; done
