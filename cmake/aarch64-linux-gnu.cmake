@@ -35,5 +35,13 @@ set(ENV{PKG_CONFIG_LIBDIR}
 set(ARM64_LIBRARY_DIRS ${ARM64_SYSROOT}/usr/lib/aarch64-linux-gnu/blas
                        ${ARM64_SYSROOT}/usr/lib/aarch64-linux-gnu/lapack)
 string(REPLACE ";" ":" _arm64_library_path "${ARM64_LIBRARY_DIRS}")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,-rpath-link,${_arm64_library_path}")
+# Debian's cross compiler brings its own C and C++ runtime, Debian 12's. A
+# later release's libraries (and its static libgtest.a) need newer symbol
+# versions: the sysroot's own C library and libstdc++ come first, and they
+# are what the programs load when they run.
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+    "-L${ARM64_SYSROOT}/usr/lib/aarch64-linux-gnu -Wl,-rpath-link,${_arm64_library_path}")
+if(EXISTS ${ARM64_SYSROOT}/usr/lib/aarch64-linux-gnu/libstdc++.so.6)
+  set(CMAKE_CXX_STANDARD_LIBRARIES_INIT ${ARM64_SYSROOT}/usr/lib/aarch64-linux-gnu/libstdc++.so.6)
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L ${ARM64_SYSROOT} -E LD_LIBRARY_PATH=${_arm64_library_path})
