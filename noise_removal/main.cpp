@@ -37,11 +37,15 @@ std::string shownPath() {
     return shown.empty() ? path : shown.string();
 }
 
+void sayTraceLost(const std::string& reason) {
+    std::cerr << "speckwipe: cannot write the trace to standard output: " << reason << "\n";
+}
+
 // Refuses at once when standard output is closed: the trace would be lost.
 bool checkStandardStreams() {
     std::string reason;
     if (speckwipe::standardStreamsUsable(reason)) return true;
-    std::cerr << "speckwipe: cannot write the trace to standard output: " << reason << "\n";
+    sayTraceLost(reason);
     return false;
 }
 
@@ -100,7 +104,7 @@ void waitForKeyOrClose(const std::string& window) {
 bool deliverTrace() {
     std::string reason;
     if (speckwipe::traceDelivered(reason)) return true;
-    std::cerr << "speckwipe: cannot write the trace to standard output: " << reason << "\n";
+    sayTraceLost(reason);
     return false;
 }
 
