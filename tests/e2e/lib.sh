@@ -122,6 +122,15 @@ eventually() {
     return 1
 }
 
+# True when the programs run under a user-mode emulator (an arm64 Debian
+# on an x86-64 kernel): the kernel's machine is not the system's.
+emulated() {
+    case "$(uname -m):$(dpkg --print-architecture)" in
+        x86_64:amd64 | aarch64:arm64) return 1 ;;
+        *) return 0 ;;
+    esac
+}
+
 program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
 second_window_open() { [ -n "$(window_id "my window 2")" ]; }
 
