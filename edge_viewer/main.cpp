@@ -28,6 +28,9 @@ constexpr int kSliderMax = 255;
 constexpr int kStartThreshold = 100;
 constexpr int kRefreshMilliseconds = 33;
 constexpr int kEscKey = 27;
+// Refreshes (about 33 ms each) before a large picture's window is moved to
+// the work area's corner a second time, by when it has its frame.
+constexpr int kRefreshesToSecondMove = 6;
 // What the window adds around the map: Qt's toolbar, slider and status bar,
 // then the window manager's title bar and borders, with room to spare.
 const cv::Size kWindowChrome(32, 73 + 64);
@@ -114,12 +117,20 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
     addThresholdSlider(threshold);
     cv::imshow(kWindow, firstView);
     firstView.release();  // Qt keeps its own copy; the next map may need the room
-    if (viewSize != source.size()) cv::moveWindow(kWindow, workArea.x, workArea.y);
+    // Qt takes a move made before the window manager has framed the window
+    // as the place of its inside, which leaves the title bar above the work
+    // area, under a panel: the move is made again a few refreshes later.
+    const bool atCorner = viewSize != source.size();
+    if (atCorner) cv::moveWindow(kWindow, workArea.x, workArea.y);
+    int refreshesToSecondMove = atCorner ? kRefreshesToSecondMove : 0;
 
     // The map is computed and drawn again only when the slider has moved:
     // an unchanged map would cost a third of a core on a large picture.
     for (;;) {
         if (isEscape(waitForKey()) || windowClosed()) return;
+        if (refreshesToSecondMove > 0 && --refreshesToSecondMove == 0) {
+            cv::moveWindow(kWindow, workArea.x, workArea.y);
+        }
         if (threshold != shownThreshold) {
             shownThreshold = threshold;
             cv::imshow(kWindow, mapView(source, shownThreshold, viewSize));

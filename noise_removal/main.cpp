@@ -24,6 +24,9 @@ const std::string kPicturePath = "C://circles.jpg";
 const std::string kBeforeWindow = "my window";
 const std::string kAfterWindow = "my window 2";
 constexpr int kKeyPollMilliseconds = 50;
+// Polls (50 ms each) before a large picture's window is moved to the work
+// area's corner a second time, by when it has its frame.
+constexpr int kPollsToSecondMove = 4;
 // What a window adds around its picture: Qt's toolbar and status bar, then
 // the window manager's title bar and borders, with room to spare.
 constexpr int kQtBarsHeight = 48;
@@ -74,27 +77,37 @@ bool checkDisplay(cv::Rect& workArea) {
 // Shows picture in a new window: at its own size when it fits the work
 // area with the window around it, otherwise scaled down to fit, its aspect
 // kept, in the area's top-left corner (the toolbar's Zoom x1 gives 1:1).
-void showFitted(const std::string& window, const cv::Mat& picture, const cv::Rect& workArea) {
+// Returns whether it was moved to that corner.
+bool showFitted(const std::string& window, const cv::Mat& picture, const cv::Rect& workArea) {
     const cv::Size shown = workArea.empty()
                                ? picture.size()
                                : speckwipe::fittedSize(picture.size(), workArea.size() - kWindowChrome);
     if (shown == picture.size()) {
         cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
         cv::imshow(window, picture);
-        return;
+        return false;
     }
     cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
     cv::imshow(window, picture);
     cv::resizeWindow(window, shown.width, shown.height + kQtBarsHeight);
     cv::waitKey(1);  // a move before the window manager has mapped it is lost
     cv::moveWindow(window, workArea.x, workArea.y);
+    return true;
 }
 
 // Waits for a key in the window, or for the window to be closed, which
 // counts as that key. waitKey(0) would miss the close and polls Qt every
 // millisecond; short waits with sleeps between cost no measurable CPU.
-void waitForKeyOrClose(const std::string& window) {
+// Qt takes a move made before the window manager has framed the window as
+// the place of its inside, which leaves the title bar above the work area,
+// under a panel: a window moved to the corner is moved there again a few
+// polls later.
+void waitForKeyOrClose(const std::string& window, bool movedToCorner, const cv::Rect& workArea) {
+    int pollsToSecondMove = movedToCorner ? kPollsToSecondMove : 0;
     while (cv::waitKey(1) < 0 && cv::getWindowProperty(window, cv::WND_PROP_VISIBLE) > 0) {
+        if (pollsToSecondMove > 0 && --pollsToSecondMove == 0) {
+            cv::moveWindow(window, workArea.x, workArea.y);
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPollMilliseconds));
     }
 }
@@ -124,10 +137,8 @@ bool filterAndShow(const cv::Mat& source, const cv::Rect& workArea) {
     medianFilter3x3(source, destination);
     if (!deliverTrace()) return false;
 
-    showFitted(kBeforeWindow, source, workArea);
-    waitForKeyOrClose(kBeforeWindow);
-    showFitted(kAfterWindow, destination, workArea);
-    waitForKeyOrClose(kAfterWindow);
+    waitForKeyOrClose(kBeforeWindow, showFitted(kBeforeWindow, source, workArea), workArea);
+    waitForKeyOrClose(kAfterWindow, showFitted(kAfterWindow, destination, workArea), workArea);
     return true;
 }
 
