@@ -88,6 +88,14 @@ windows_match() {
 }
 activate() { timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null && sleep 0.3; }
 
+# focus_slider WINDOW_ID: clicks the slider's handle, found by screen_check.
+focus_slider() {
+    local x y left
+    import -window "$1" "png:$work/shot.png" &&
+        read -r x y left < <("$screen_check" handle "$work/shot.png") &&
+        xdotool mousemove --window "$1" "$x" "$y" sleep 0.2 click 1 sleep 0.3
+}
+
 # The whole window, toolbar, slider label and handle included, equals the
 # one screen_check shows with the names and values rimtrace must use.
 same_as_reference() {
@@ -100,6 +108,10 @@ same_as_reference() {
     reference_pid=$!
     reference=$(wait_window reference)
     xdotool windowmove --sync "$window" 0 0 windowmove --sync "$reference" 0 500
+    # Qt draws the slider's ticks blue while it has the keyboard focus, and
+    # whether a new window's slider has it differs from run to run: a click
+    # on each handle gives it the focus and leaves it where it is.
+    focus_slider "$window" && focus_slider "$reference"
     xdotool mousemove 1919 1079  # away from both: a hovered button or handle is drawn lighter
     check "the window, slider \"threshhold\" at 100 of 255 included, is the expected one" \
         eventually windows_match "$window" "$reference"
