@@ -42,7 +42,8 @@ for release in "$@"; do
     root=$(sysroot "$release") || { echo "FAIL: $release: no arm64 root"; failures=$((failures + 1)); continue; }
     made=$((SECONDS - started))
     build="$project/build-arm64-$release"
-    log="$build.log"
+    mkdir -p "$build"
+    log="$build/cross-build.log"
     if cmake -S "$project" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$project/cmake/aarch64-linux-gnu.cmake" \
             -DARM64_SYSROOT="$root" -DBUILD_BENCHMARKS=OFF \
             -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >"$log" 2>&1 &&
