@@ -12,11 +12,12 @@ slow=${SPECKRIM_TEST_TIME_SCALE:-1}
 pass() { echo "ok: $1"; passes=$((passes + 1)); }
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 
-# check "what" command...: records whether the command succeeds.
+# check "what" command...: records whether the command succeeds, and
+# returns as it did.
 check() {
     local what=$1
     shift
-    if "$@"; then pass "$what"; else fail "$what"; fi
+    if "$@"; then pass "$what"; else fail "$what"; return 1; fi
 }
 
 # Prints the tally in the plain form and exits non-zero on any failure.
