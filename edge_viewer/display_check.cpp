@@ -1,5 +1,7 @@
 #include "display_check.hpp"
 
+#include "wayland_check.hpp"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/time.h>
@@ -9,7 +11,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 namespace rimtrace {
 
@@ -73,18 +74,9 @@ cv::Rect usableArea(xcb_connection_t* connection, int screenNumber) {
     return area.empty() ? whole : area;
 }
 
-}  // namespace
-
-bool displayAvailable(std::string& display, std::string& reason, cv::Rect& workArea) {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform != nullptr && *platform != '\0' && std::strncmp(platform, "xcb", 3) != 0) {
-        return true;
-    }
-    display = std::getenv("DISPLAY") == nullptr ? "" : std::getenv("DISPLAY");
-    if (display.empty()) {
-        reason = "DISPLAY is not set";
-        return false;
-    }
+// Connects to the X server that DISPLAY names; workArea is then the
+// screen's area for windows, else reason says why not.
+bool xServerAnswers(std::string& reason, cv::Rect& workArea) {
     int screen = 0;
     std::string refusal;
     xcb_connection_t* connection = connectCapturingRefusal(screen, refusal);
@@ -97,6 +89,58 @@ bool displayAvailable(std::string& display, std::string& reason, cv::Rect& workA
              : !refusal.empty() ? "the X server refused the connection: " + refusal
                                 : "no X server answers";
     return false;
+}
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? "" : value;
+}
+
+// The platform the user asked Qt for: QT_QPA_PLATFORM's first choice,
+// without its arguments ("xcb:option=value;wayland" asks for xcb).
+std::string requestedPlatform() {
+    const std::string platform = environment("QT_QPA_PLATFORM");
+    return platform.substr(0, platform.find_first_of(";:"));
+}
+
+// With no platform asked for, a Wayland compositor comes first in a
+// Wayland session and where no X display is named, as long as there is
+// one to try.
+bool waylandFirst() {
+    return (environment("XDG_SESSION_TYPE") == "wayland" || environment("DISPLAY").empty()) &&
+           waylandCompositorNamed();
+}
+
+// Tells Qt to use the platform just checked, unless the user named one:
+// left to itself, Qt in a Wayland session tries its Wayland plugin first
+// and prints a warning on stderr at every start when it is missing.
+bool choosePlatform(const char* platform) {
+    if (requestedPlatform().empty()) setenv("QT_QPA_PLATFORM", platform, 1);
+    return true;
+}
+
+}  // namespace
+
+bool displayAvailable(std::string& display, std::string& reason, cv::Rect& workArea) {
+    const std::string platform = requestedPlatform();
+    if (platform.rfind("wayland", 0) == 0 || (platform.empty() && waylandFirst())) {
+        std::string place;
+        if (waylandAvailable(place, reason, workArea)) return choosePlatform("wayland");
+        display = "Wayland display " + place;
+        if (!platform.empty() || environment("DISPLAY").empty()) return false;
+        // A Wayland session whose X display (Xwayland) still serves.
+    } else if (!platform.empty() && platform != "xcb") {
+        if (qtPlatformPluginPresent(platform)) return true;
+        reason = "Qt has no platform plugin named \"" + platform + "\"";
+        return false;
+    }
+    display = environment("DISPLAY");
+    if (display.empty()) {
+        reason = "DISPLAY is not set";
+        return false;
+    }
+    display = "display " + display;
+    return xServerAnswers(reason, workArea) && choosePlatform("xcb");
 }
 
 }  // namespace rimtrace

@@ -1,8 +1,10 @@
 #pragma once
-// Whether a window can open at all, and how much of the screen it may take.
-// OpenCV's Qt backend aborts the whole process (with a core dump) when it
-// can't connect to the X server, so the program connects first, through
-// libxcb as Qt does (authorization included), and refuses cleanly instead.
+// Whether a window can open at all, where, and how much of the screen it
+// may take. OpenCV's Qt backend aborts the whole process (with a core dump)
+// when it can't reach the X server or Wayland compositor, or lacks the
+// plugin for it, so the program connects first, through libxcb or
+// libwayland-client as Qt does (authorization included), and refuses
+// cleanly instead.
 
 #include <string>
 
@@ -10,11 +12,17 @@
 
 namespace speckwipe {
 
-// True when Qt will find a display: either QT_QPA_PLATFORM names a platform
-// other than X11 (offscreen, wayland, ...; workArea is left as it is), or
-// the X server that DISPLAY names completes the connection handshake; then
-// workArea is the screen's area for windows. Otherwise false, with display
-// set to DISPLAY's value (possibly empty) and reason to a short phrase.
+// True when Qt will find a display, and then tells Qt which one it is
+// (QT_QPA_PLATFORM, unless the user set it) so that it tries nothing else:
+//  - a Wayland compositor, first in a Wayland session (XDG_SESSION_TYPE)
+//    or where DISPLAY is not set; workArea is its smallest output;
+//  - else the X server that DISPLAY names, which completes the connection
+//    handshake; workArea is the screen's area for windows;
+//  - or another platform QT_QPA_PLATFORM names (offscreen, ...) that Qt
+//    has a plugin for; workArea is left as it is.
+// Otherwise false, with display set to where the window would have opened
+// ("display :1", "Wayland display wayland-0", or empty) and reason to a
+// short phrase.
 bool displayAvailable(std::string& display, std::string& reason, cv::Rect& workArea);
 
 }  // namespace speckwipe

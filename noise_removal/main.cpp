@@ -69,7 +69,7 @@ bool checkDisplay(cv::Rect& workArea) {
     std::string reason;
     if (speckwipe::displayAvailable(display, reason, workArea)) return true;
     std::cerr << "speckwipe: cannot open a window";
-    if (!display.empty()) std::cerr << " on display " << display;
+    if (!display.empty()) std::cerr << " on " << display;
     std::cerr << ": " << reason << "\n";
     return false;
 }
