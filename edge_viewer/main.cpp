@@ -33,7 +33,8 @@ constexpr int kEscKey = 27;
 constexpr int kRefreshesToSecondMove = 6;
 // What the window adds around the map: Qt's toolbar, slider and status bar,
 // then the window manager's title bar and borders, with room to spare.
-const cv::Size kWindowChrome(32, 73 + 64);
+constexpr int kQtBarsHeight = 73;
+const cv::Size kWindowChrome(32, kQtBarsHeight + 64);
 
 // The picture's path as the user should see it: absolute where it can be.
 std::string shownPath() {
@@ -60,7 +61,7 @@ bool checkDisplay(cv::Rect& workArea) {
     std::string reason;
     if (rimtrace::displayAvailable(display, reason, workArea)) return true;
     std::cerr << "rimtrace: cannot open a window";
-    if (!display.empty()) std::cerr << " on display " << display;
+    if (!display.empty()) std::cerr << " on " << display;
     std::cerr << ": " << reason << "\n";
     return false;
 }
@@ -103,6 +104,15 @@ cv::Mat mapView(const cv::Mat& source, int threshold, cv::Size viewSize) {
     return rimtrace::shrinkKeepingEdges(buildEdgeMap(source, threshold), viewSize);
 }
 
+// Opens the window: sized by its map, or, for a shrunk map, resizable,
+// the map keeping its aspect. A fixed-size window that grows after it
+// appears (as Qt's does while it lays out a large map) would keep the place
+// a Wayland compositor gave its first, smaller size, and run off the
+// screen; a resizable one is sized by the compositor (sway tiles it).
+void openWindow(bool shrunk) {
+    cv::namedWindow(kWindow, shrunk ? cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO : cv::WINDOW_AUTOSIZE);
+}
+
 // Opens the window with its slider on the first map, then redraws the map
 // whenever the slider has moved, until Esc or the window is closed.
 void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
@@ -113,15 +123,18 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
     int threshold = kStartThreshold;
     int shownThreshold = threshold;
     cv::Mat firstView = mapView(source, shownThreshold, viewSize);
-    cv::namedWindow(kWindow, cv::WINDOW_AUTOSIZE);
+    const bool atCorner = viewSize != source.size();
+    openWindow(atCorner);
     addThresholdSlider(threshold);
     cv::imshow(kWindow, firstView);
     firstView.release();  // Qt keeps its own copy; the next map may need the room
     // Qt takes a move made before the window manager has framed the window
     // as the place of its inside, which leaves the title bar above the work
     // area, under a panel: the move is made again a few refreshes later.
-    const bool atCorner = viewSize != source.size();
-    if (atCorner) cv::moveWindow(kWindow, workArea.x, workArea.y);
+    if (atCorner) {
+        cv::resizeWindow(kWindow, viewSize.width, viewSize.height + kQtBarsHeight);
+        cv::moveWindow(kWindow, workArea.x, workArea.y);
+    }
     int refreshesToSecondMove = atCorner ? kRefreshesToSecondMove : 0;
 
     // The map is computed and drawn again only when the slider has moved:
