@@ -81,6 +81,9 @@ refused_displays() {
     refuses "DISPLAY unset" "$program: cannot open a window: DISPLAY is not set" env -u DISPLAY
     refuses "DISPLAY unset, QT_QPA_PLATFORM empty" \
         "$program: cannot open a window: DISPLAY is not set" env -u DISPLAY QT_QPA_PLATFORM=
+    refuses "QT_QPA_PLATFORM naming a platform Qt lacks" \
+        "$program: cannot open a window: Qt has no platform plugin named \"no-such-platform\"" \
+        env QT_QPA_PLATFORM=no-such-platform
     local unused=$((${DISPLAY#:} + 1))
     # Free in the file system and among abstract sockets, which a server
     # in another mount namespace (a chroot's) may hold.

@@ -1,7 +1,8 @@
 #pragma once
 // The display check that both programs carry a copy of (they share no
 // code), run against each copy: a slow X server is waited for, and the
-// timer that limits the wait is gone once the check returns.
+// timer that limits the wait is gone once the check returns; a Wayland
+// compositor that is missing or never answers is refused, in bounded time.
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -68,6 +69,7 @@ inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck displayAvailable) 
     while ((server = listenAsDisplay(number)) < 0) ++number;
     setenv("DISPLAY", (":" + std::to_string(number)).c_str(), 1);
     unsetenv("QT_QPA_PLATFORM");
+    unsetenv("XDG_SESSION_TYPE");  // not a Wayland session: X comes first
     std::thread slowServer(answerLate, server, std::chrono::milliseconds(300), "go away");
     std::string display, reason;
     cv::Rect workArea;
@@ -87,4 +89,47 @@ inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck displayAvailable) 
     struct sigaction alarm {};
     sigaction(SIGALRM, nullptr, &alarm);
     EXPECT_EQ(alarm.sa_handler, SIG_DFL);
+}
+
+// Where WAYLAND_DISPLAY leads when no X display is named: to no socket at
+// all, and to a socket whose compositor accepts (the kernel does, into the
+// listening queue) and then never answers. Each ends in a refusal that
+// names the socket; the second within the check's patience of 5 s.
+inline void expectWaylandRefusals(DisplayCheck displayAvailable) {
+    unsetenv("DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+    const std::string path = "/tmp/speckrim-test-wayland-" + std::to_string(getpid());
+    setenv("WAYLAND_DISPLAY", path.c_str(), 1);
+    std::string display, reason;
+    cv::Rect workArea;
+    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_EQ(display, "Wayland display " + path);
+    EXPECT_EQ(reason, "no compositor answers at " + path);
+
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    const int silent = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(silent, 4), 0);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    EXPECT_EQ(reason, "the compositor at " + path + " does not answer");
+    close(silent);
+    unlink(path.c_str());
+    unsetenv("WAYLAND_DISPLAY");
+}
+
+// A platform Qt has no plugin for is refused by name, rather than left to
+// Qt's abort.
+inline void expectUnknownPlatformRefused(DisplayCheck displayAvailable) {
+    setenv("QT_QPA_PLATFORM", "no-such-platform", 1);
+    setenv("QT_QPA_PLATFORM_PLUGIN_PATH", "/nonexistent", 1);  // where Qt would look first
+    std::string display, reason;
+    cv::Rect workArea;
+    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_EQ(reason, "Qt has no platform plugin named \"no-such-platform\"");
+    unsetenv("QT_QPA_PLATFORM");
+    unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
 }

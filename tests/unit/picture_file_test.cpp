@@ -79,3 +79,11 @@ TEST(SpeckwipeWindow, FitKeepsTheAspectAndOnlyShrinks) {
 TEST(SpeckwipeDisplayCheck, WaitsForASlowServerAndLeavesNoTimerRunning) {
     expectSlowServerWaitedForAndTimerOff(displayAvailable);
 }
+
+TEST(SpeckwipeDisplayCheck, RefusesAMissingOrSilentWaylandCompositor) {
+    expectWaylandRefusals(displayAvailable);
+}
+
+TEST(SpeckwipeDisplayCheck, RefusesAPlatformQtHasNoPluginFor) {
+    expectUnknownPlatformRefused(displayAvailable);
+}

@@ -36,3 +36,11 @@ TEST(RimtracePictureFile, RefusesWhatItCannotDecode) {
 TEST(RimtraceDisplayCheck, WaitsForASlowServerAndLeavesNoTimerRunning) {
     expectSlowServerWaitedForAndTimerOff(displayAvailable);
 }
+
+TEST(RimtraceDisplayCheck, RefusesAMissingOrSilentWaylandCompositor) {
+    expectWaylandRefusals(displayAvailable);
+}
+
+TEST(RimtraceDisplayCheck, RefusesAPlatformQtHasNoPluginFor) {
+    expectUnknownPlatformRefused(displayAvailable);
+}

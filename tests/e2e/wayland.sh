@@ -1,0 +1,80 @@
+# A Wayland desktop for the end-to-end tests: sway, headless, drawing in
+# memory, with the same steps as lib.sh's X desktop (window_id, press_key,
+# screen_shows, close_window) done through sway's IPC (swaymsg), wtype and
+# grim. Sourced after lib.sh and start_display; needs sway, wtype, grim and
+# jq. sway refuses to run as root, so as root it and the programs run as
+# nobody.
+
+# start_compositor: sway on a 1920x1080 output; sets $wayland_display,
+# the command prefix $as_wayland_user (run with the session's environment,
+# as nobody when root) and the programs' copies in $work/bin.
+start_compositor() {
+    local runtime="$work/wayland" tries=0 user=()
+    chmod 755 "$work"
+    mkdir -m 700 "$runtime"
+    if [ "$(id -u)" = 0 ]; then
+        chown nobody "$runtime"
+        user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    fi
+    printf 'output HEADLESS-1 resolution 1920x1080\nxwayland disable\n' >"$work/sway.conf"
+    as_wayland_user=("${user[@]}" env -i HOME="$work" XDG_RUNTIME_DIR="$runtime" PATH="$PATH" LANG=C.UTF-8)
+    "${as_wayland_user[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
+    compositor_pid=$!
+    while [ -z "$(sway_socket)" ] && [ $tries -lt $((100 * slow)) ]; do sleep 0.1; tries=$((tries + 1)); done
+    [ -n "$(sway_socket)" ] || { echo "sway did not start"; tail -n 20 "$work/sway.log"; exit 1; }
+    wayland_display=$(basename "$(ls "$runtime"/wayland-* | grep -v '\.lock$' | head -n 1)")
+    as_wayland_user+=(WAYLAND_DISPLAY="$wayland_display" SWAYSOCK="$(sway_socket)")
+    trap 'kill "$compositor_pid" 2>/dev/null; cleanup' EXIT
+}
+sway_socket() { ls "$work"/wayland/sway-ipc.*.sock 2>/dev/null; }
+
+swaymsg_() { "${as_wayland_user[@]}" swaymsg "$@"; }
+
+# Prints what jq's FILTER makes of the window named exactly $1.
+window_field() {
+    swaymsg_ -t get_tree 2>/dev/null |
+        jq -r --arg name "$1" "[.. | objects | select(.pid? and .name == \$name)][0] | $2 // empty"
+}
+window_id() { window_field "$1" .id; }
+window_name() { swaymsg_ -t get_tree | jq -r ".. | objects | select(.id? == $1) | .name"; }
+
+# The window's inside, as grim's -g takes it: "x,y widthxheight".
+window_geometry() {
+    window_field "$(window_name "$1")" \
+        '"\(.rect.x + .window_rect.x),\(.rect.y + .window_rect.y) \(.window_rect.width)x\(.window_rect.height)"'
+}
+
+# press_key WINDOW_ID KEY: focuses the window, then types the key. wtype's
+# virtual keyboard loses keys typed at once after it appears: -s waits.
+press_key() {
+    swaymsg_ "[con_id=$1] focus" >/dev/null
+    "${as_wayland_user[@]}" wtype -s 400 -k "$2"
+}
+
+screen_shows() {
+    local id=$1 tries=0
+    shift
+    [ -n "$id" ] || return 1
+    while [ $tries -lt $((25 * slow)) ]; do
+        "${as_wayland_user[@]}" grim -g "$(window_geometry "$id")" - >"$work/shot.png" 2>/dev/null &&
+            "$screen_check" "$@" "$work/shot.png" && return 0
+        sleep 0.2
+        tries=$((tries + 1))
+    done
+    return 1
+}
+
+# close_window NAME: asks the compositor to close the window, as a user's
+# close shortcut does.
+close_window() { swaymsg_ "[con_id=$(window_id "$1")] kill" >/dev/null; }
+
+# on_output NAME: the window named so, its title bar included, lies inside
+# the 1920x1080 output.
+on_output() {
+    local left top right bottom
+    read -r left top right bottom < <(window_field "$1" \
+        '"\(.rect.x) \(.rect.y - .deco_rect.height) \(.rect.x + .rect.width) \(.rect.y + .rect.height)"')
+    echo "    output 0,0 to 1920,1080; window with its title bar from $left,$top to $right,$bottom"
+    [ -n "$bottom" ] && [ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ "$right" -le 1920 ] && [ "$bottom" -le 1080 ]
+}

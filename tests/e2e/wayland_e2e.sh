@@ -1,0 +1,220 @@
+#!/bin/bash
+# Both programs on a Wayland desktop (sway, headless): natively where only
+# Wayland is, in a Wayland session with an X display beside (GNOME's and
+# KDE's Xwayland), closing through the compositor, the refusals, and a
+# 12-megapixel picture on the output.
+# Usage: wayland_e2e.sh SPECKWIPE RIMTRACE SCREEN_CHECK SAMPLES_FOLDER
+screen_check=$3
+samples=$4
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+source "$here/wayland.sh"
+source "$here/hostile_inputs.sh"
+start_display
+start_compositor
+# Copies nobody may run: the build may lie in a folder only root can enter.
+mkdir -m 755 "$work/bin"
+cp "$1" "$2" "$work/bin/"
+
+# use_program NAME: the program the steps below (and refuses) run.
+use_program() {
+    program=$1
+    binary="$work/bin/$1"
+    picture=vantrel.jpg
+    [ "$1" = speckwipe ] && picture=circles.jpg
+}
+
+# sample_case NAME: a fresh $folder holding the program's sample picture.
+sample_case() {
+    case_folder "$1"
+    cp "$samples/$picture" "$folder/"
+    chmod 644 "$folder/$picture"
+}
+
+# ends_by_keys WINDOW_ID: the keys that end the program: a key in each of
+# speckwipe's two windows, Esc in rimtrace's.
+ends_by_keys() {
+    if [ "$program" = rimtrace ]; then
+        keep_pressing "$1" Escape program_ended
+    else
+        keep_pressing "$1" space second_window_open &&
+            keep_pressing "$(window_id "my window 2")" space program_ended
+    fi
+    wait_program_end 5
+}
+
+speckwipe_natively() {
+    use_program speckwipe
+    sample_case speckwipe-native
+    start_program "$folder" "${as_wayland_user[@]}" "$binary"
+    local before after
+    before=$(wait_window "my window")
+    check "speckwipe on Wayland alone: the first window opens" test -n "$before"
+    check "speckwipe on Wayland alone: the trace is complete" \
+        cmp -s "$work/out" <("$screen_check" trace "$folder/$picture")
+    check "speckwipe on Wayland alone: the first window shows the picture pixel for pixel" \
+        screen_shows "$before" grey "$folder/$picture"
+    keep_pressing "$before" a second_window_open
+    after=$(window_id "my window 2")
+    check "speckwipe on Wayland alone: a key opens the second window, median-filtered" \
+        screen_shows "$after" median "$folder/$picture"
+    keep_pressing "$after" space program_ended
+    wait_program_end 5
+    check "speckwipe on Wayland alone: a second key ends it with status 0 (got $program_status)" \
+        test "$program_status" = 0
+    check "speckwipe on Wayland alone: nothing on stderr" test ! -s "$work/err"
+}
+
+rimtrace_natively() {
+    use_program rimtrace
+    sample_case rimtrace-native
+    start_program "$folder" "${as_wayland_user[@]}" "$binary"
+    local window
+    window=$(wait_window "my window")
+    check "rimtrace on Wayland alone: the window opens" test -n "$window"
+    check "rimtrace on Wayland alone: it shows the map at threshold 100 pixel for pixel" \
+        screen_shows "$window" edges "$folder/$picture" 100
+    press_key "$window" a
+    sleep 0.5
+    check "rimtrace on Wayland alone: a key other than Esc keeps it running" kill -0 "$program_pid"
+    ends_by_keys "$window"
+    check "rimtrace on Wayland alone: Esc ends it with status 0 (got $program_status)" \
+        test "$program_status" = 0
+    check "rimtrace on Wayland alone: nothing on stderr" test ! -s "$work/err"
+}
+
+# Closing a window through the compositor counts as a key.
+closing() {
+    use_program speckwipe
+    sample_case speckwipe-closing
+    start_program "$folder" "${as_wayland_user[@]}" "$binary"
+    wait_window "my window" >/dev/null && close_window "my window"
+    check "speckwipe on Wayland: closing the first window opens the second" \
+        test -n "$(wait_window "my window 2")"
+    close_window "my window 2"
+    wait_program_end 5
+    check "speckwipe on Wayland: closing the second ends it with status 0 (got $program_status)" \
+        test "$program_status" = 0
+    use_program rimtrace
+    sample_case rimtrace-closing
+    start_program "$folder" "${as_wayland_user[@]}" "$binary"
+    wait_window "my window" >/dev/null && close_window "my window"
+    wait_program_end 5
+    check "rimtrace on Wayland: closing the window ends it with status 0 (got $program_status)" \
+        test "$program_status" = 0
+}
+
+# Qt's platform plugins but the X one, in place of the real folder, seen by
+# the program alone (a mount namespace of its own): Qt's Wayland plugin is
+# missing, as where qtwayland5 is not installed. Needs root.
+qt_platforms=$(dirname "$(ldd "$work/bin/rimtrace" | awk '/libQt5Core/ {print $3}')")/qt5/plugins/platforms
+mkdir -p "$work/x-only"
+cp "$qt_platforms/libqxcb.so" "$work/x-only/"
+without_wayland_plugin=(unshare --mount --propagation private
+    sh -c 'mount --bind "$0" "$1" && shift && exec "$@"' "$work/x-only" "$qt_platforms")
+can_hide_plugin() { [ "$(id -u)" = 0 ] && "${without_wayland_plugin[@]}" true 2>/dev/null; }
+x_window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+
+# session_with_x WHERE WINDOW-FINDER [PREFIX...]: a GNOME-like session,
+# Wayland with an X display beside; the window must open WHERE.
+session_with_x() {
+    local where=$1 finder=$2 window
+    shift 2
+    sample_case "$program-session-$where"
+    start_program "$folder" "$@" "${as_wayland_user[@]}" DISPLAY="$DISPLAY" \
+        XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME "$binary"
+    window=$(wait_window_by "$finder" "my window")
+    check "$program in a Wayland session with X beside: the window opens on $where" test -n "$window"
+    if [ "$where" = X ]; then ends_by_x_keys; else ends_by_keys "$window"; fi
+    check "$program in a Wayland session with X beside, on $where: status 0 (got $program_status)" \
+        test "$program_status" = 0
+    check "$program in a Wayland session with X beside, on $where: nothing on stderr" \
+        test ! -s "$work/err"
+}
+
+# wait_window_by FINDER NAME: wait_window with another way to find it.
+wait_window_by() {
+    local tries=0 id=""
+    while [ -z "$id" ] && [ $tries -lt $((100 * slow)) ]; do
+        id=$("$1" "$2")
+        [ -z "$id" ] && sleep 0.1
+        tries=$((tries + 1))
+    done
+    echo "$id"
+}
+
+# Esc, through X, in the program's newest window until it ends.
+ends_by_x_keys() {
+    local tries=0 id
+    while ! program_ended && [ $tries -lt $((20 * slow)) ]; do
+        id=$(x_window_id "my window 2")
+        [ -n "$id" ] || id=$(x_window_id "my window")
+        [ -n "$id" ] && xdotool windowfocus --sync "$id" key Escape 2>/dev/null
+        sleep 0.5
+        tries=$((tries + 1))
+    done
+    wait_program_end 5
+}
+
+sessions_with_x() {
+    for name in speckwipe rimtrace; do
+        use_program "$name"
+        session_with_x Wayland window_id
+        if can_hide_plugin; then
+            session_with_x X x_window_id "${without_wayland_plugin[@]}"
+        else
+            echo "skipped: $name without Qt's Wayland plugin (needs root)"
+        fi
+    done
+}
+
+wayland_refusals() {
+    for name in speckwipe rimtrace; do
+        use_program "$name"
+        case_folder "$name-refusals"
+        convert -size 8x8 xc:gray50 "png:$folder/$picture"
+        local line="$name: cannot open a window on Wayland display nowhere: no compositor answers at $work/wayland/nowhere"
+        refuses "$name, WAYLAND_DISPLAY naming no compositor" "$line" \
+            "${as_wayland_user[@]}" WAYLAND_DISPLAY=nowhere
+        refuses "$name, QT_QPA_PLATFORM=wayland with no compositor, X beside" "$line" \
+            "${as_wayland_user[@]}" WAYLAND_DISPLAY=nowhere QT_QPA_PLATFORM=wayland DISPLAY="$DISPLAY"
+        can_hide_plugin &&
+            refuses "$name, Qt's Wayland plugin missing" \
+                "$name: cannot open a window on Wayland display $wayland_display: Qt's Wayland plugin is not installed (Debian package qtwayland5)" \
+                "${without_wayland_plugin[@]}" "${as_wayland_user[@]}"
+    done
+}
+
+# A 12-megapixel picture: each window, title bar included, fits on the
+# 1920x1080 output, where the compositor placed it.
+large_pictures() {
+    for name in speckwipe rimtrace; do
+        use_program "$name"
+        case_folder "$name-large"
+        convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 "jpg:$folder/$picture"
+        start_program "$folder" "${as_wayland_user[@]}" "$binary"
+        local window
+        window=$(wait_window "my window" 20)
+        check "$name on Wayland, a 4000x3000 picture: the window fits on the output" \
+            eventually on_output "my window"
+        if [ "$name" = speckwipe ]; then
+            keep_pressing "$window" space second_window_open
+            check "$name on Wayland, a 4000x3000 picture: the second window fits on the output" \
+                eventually on_output "my window 2"
+            keep_pressing "$(window_id "my window 2")" space program_ended
+        else
+            keep_pressing "$window" Escape program_ended
+        fi
+        wait_program_end 5
+        check "$name on Wayland, a 4000x3000 picture: status 0 (got $program_status)" \
+            test "$program_status" = 0
+    done
+}
+
+speckwipe_natively
+rimtrace_natively
+closing
+sessions_with_x
+wayland_refusals
+large_pictures
+finish
