@@ -23,4 +23,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # Depends comes from dpkg-shlibdeps reading the binaries' linked libraries.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its Wayland plugin at run time, so no library names it: without
+# it the programs still run on X, and on Wayland alone they refuse.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qtwayland5)
 include(CPack)

@@ -17,12 +17,13 @@ cache=${CROSS_CACHE:-/var/cache/speckrim-arm64}
 source "$here/../fresh_machine/mirror.sh"
 [ $# -gt 0 ] || { echo "usage: $0 RELEASE..." >&2; exit 2; }
 # What the build links and the tests need, as arm64 packages.
-packages=libopencv-dev,libxcb1-dev,libgtest-dev,libc6-dev
+packages=libopencv-dev,libxcb1-dev,libwayland-dev,libgtest-dev,libc6-dev
 
 # sysroot RELEASE: prints the cached arm64 root's folder, making it once.
 sysroot() {
     local folder="$cache/$1" deb
-    if [ ! -e "$folder/.complete" ]; then
+    # Made anew when the list of packages changed since.
+    if [ "$(cat "$folder/.complete" 2>/dev/null)" != "$packages" ]; then
         rm -rf --one-file-system "$folder"
         mkdir -p "$cache"
         debootstrap --arch=arm64 --foreign --variant=minbase --include="$packages" \
@@ -30,7 +31,7 @@ sysroot() {
             { tail -n 20 "$cache/$1.log" >&2; return 1; }
         for deb in "$folder"/var/cache/apt/archives/*.deb; do dpkg-deb -x "$deb" "$folder"; done
         rm -f "$folder"/var/cache/apt/archives/*.deb
-        touch "$folder/.complete"
+        echo "$packages" >"$folder/.complete"
     fi
     echo "$folder"
 }

@@ -30,11 +30,14 @@ check "the package holds nothing under build or test names" \
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "    Depends: $depends"
-for library in libopencv-core libopencv-imgcodecs libopencv-highgui libc6 "libstdc[+][+]6"; do
+for library in libopencv-core libopencv-imgcodecs libopencv-highgui libwayland-client0 libc6 \
+    "libstdc[+][+]6"; do
     check "Depends names $library" grep -qE "(^|, )$library[0-9a-z.]* " <<<"$depends"
 done
 check "Depends leaves out imgproc: the programs don't link it" \
     test -z "$(grep -o 'libopencv-imgproc' <<<"$depends")"
+check "Recommends Qt's Wayland plugin, for windows on Wayland desktops" \
+    test "$(dpkg-deb -f "$deb" Recommends)" = qtwayland5
 
 dpkg-deb -x "$deb" "$work/root"
 mkdir "$work/run"
