@@ -123,19 +123,19 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
     int threshold = kStartThreshold;
     int shownThreshold = threshold;
     cv::Mat firstView = mapView(source, shownThreshold, viewSize);
-    const bool atCorner = viewSize != source.size();
-    openWindow(atCorner);
+    const bool shrunk = viewSize != source.size();
+    openWindow(shrunk);
     addThresholdSlider(threshold);
     cv::imshow(kWindow, firstView);
     firstView.release();  // Qt keeps its own copy; the next map may need the room
     // Qt takes a move made before the window manager has framed the window
     // as the place of its inside, which leaves the title bar above the work
     // area, under a panel: the move is made again a few refreshes later.
-    if (atCorner) {
+    if (shrunk) {
         cv::resizeWindow(kWindow, viewSize.width, viewSize.height + kQtBarsHeight);
         cv::moveWindow(kWindow, workArea.x, workArea.y);
     }
-    int refreshesToSecondMove = atCorner ? kRefreshesToSecondMove : 0;
+    int refreshesToSecondMove = shrunk ? kRefreshesToSecondMove : 0;
 
     // The map is computed and drawn again only when the slider has moved:
     // an unchanged map would cost a third of a core on a large picture.

@@ -153,7 +153,6 @@ cv::Rect smallestOutput(const std::vector<OutputSize>& sizes) {
 // stops answering or ends the connection meanwhile.
 bool readOutputs(wl_display* display, cv::Rect& outputArea) {
     Outputs outputs;
-    outputs.proxies.reserve(16);
     wl_registry* registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &kRegistryListener, &outputs);
     bool answered = roundtripWithin(display);
