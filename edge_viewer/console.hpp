@@ -4,7 +4,7 @@
 
 namespace rimtrace {
 
-// Puts /dev/null on standard input, output and error where they are
+// Puts the null device on standard input, output and error where they are
 // closed, so that no file or socket opened later takes their numbers:
 // libxcb and Qt would then write their messages into it.
 void occupyClosedStandardStreams();

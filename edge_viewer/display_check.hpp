@@ -25,4 +25,11 @@ namespace rimtrace {
 // short phrase.
 bool displayAvailable(std::string& display, std::string& reason, cv::Rect& workArea);
 
+// What a window adds around its picture on this platform, for the fit of
+// a picture larger than the work area: the height of the bars inside the
+// window that cv::resizeWindow counts in, and all the window adds, the
+// window manager's frame included, with room to spare.
+int windowBarsHeight();
+cv::Size windowChrome();
+
 }  // namespace rimtrace

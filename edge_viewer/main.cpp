@@ -31,14 +31,12 @@ constexpr int kEscKey = 27;
 // Refreshes (about 33 ms each) before a large picture's window is moved to
 // the work area's corner a second time, by when it has its frame.
 constexpr int kRefreshesToSecondMove = 6;
-// What the window adds around the map: Qt's toolbar, slider and status bar,
-// then the window manager's title bar and borders, with room to spare.
-constexpr int kQtBarsHeight = 73;
-const cv::Size kWindowChrome(32, kQtBarsHeight + 64);
 
-// The picture's path as the user should see it: absolute where it can be.
+// The picture's path as the user should see it: absolute where it can be,
+// and as written when it is already (the fixed path itself, on Windows).
 std::string shownPath() {
     const std::string path = rimtrace::localPicturePath(kPicturePath);
+    if (std::filesystem::path(path).is_absolute()) return path;
     std::error_code noWorkingDirectory;  // absolute() needs one; say the bare name then
     const std::filesystem::path shown = std::filesystem::absolute(path, noWorkingDirectory);
     return shown.empty() ? path : shown.string();
@@ -95,7 +93,8 @@ bool windowClosed() { return cv::getWindowProperty(kWindow, cv::WND_PROP_VISIBLE
 // The size the map shows at: its own, or shrunk to fit the work area with
 // the window around it.
 cv::Size viewSizeFor(cv::Size picture, const cv::Rect& workArea) {
-    return workArea.empty() ? picture : rimtrace::fittedSize(picture, workArea.size() - kWindowChrome);
+    if (workArea.empty()) return picture;
+    return rimtrace::fittedSize(picture, workArea.size() - rimtrace::windowChrome());
 }
 
 // The map at threshold, shrunk to viewSize when the picture is larger than
@@ -132,7 +131,7 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
     // as the place of its inside, which leaves the title bar above the work
     // area, under a panel: the move is made again a few refreshes later.
     if (shrunk) {
-        cv::resizeWindow(kWindow, viewSize.width, viewSize.height + kQtBarsHeight);
+        cv::resizeWindow(kWindow, viewSize.width, viewSize.height + rimtrace::windowBarsHeight());
         cv::moveWindow(kWindow, workArea.x, workArea.y);
     }
     int refreshesToSecondMove = shrunk ? kRefreshesToSecondMove : 0;

@@ -15,6 +15,13 @@ namespace rimtrace {
 
 namespace {
 
+// Whether file names here are Windows paths, as the fixed path is.
+#ifdef _WIN32
+constexpr bool kWindowsPaths = true;
+#else
+constexpr bool kWindowsPaths = false;
+#endif
+
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
 // strerror's text with a lower-case first letter, to fit inside our line.
@@ -56,6 +63,7 @@ bool checkReadableFile(const std::string& path, std::string& reason) {
 }  // namespace
 
 std::string localPicturePath(const std::string& fixedPath) {
+    if (kWindowsPaths) return fixedPath;
     std::size_t start = 0;
     if (fixedPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(fixedPath[0])) &&
         fixedPath[1] == ':') {

@@ -7,9 +7,10 @@
 
 namespace rimtrace {
 
-// Maps the program's Windows-style fixed path onto this file system: a drive
-// root such as "C:" stands for the working directory, and '/' and '\' both
-// separate folders. "C:\vantrel.jpg" becomes "vantrel.jpg".
+// Maps the program's fixed Windows path onto this file system. On Windows
+// it means what it says and is kept as written. Elsewhere a drive root
+// such as "C:" stands for the working directory, and '/' and '\' both
+// separate folders: "C:\vantrel.jpg" becomes "vantrel.jpg".
 std::string localPicturePath(const std::string& fixedPath);
 
 // Loads path as 8-bit grey. On failure returns false and sets reason to a

@@ -1,9 +1,11 @@
 #include "console.hpp"
 
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
-
-#include <initializer_list>
+#endif
 
 #include <cctype>
 #include <cerrno>
@@ -14,6 +16,9 @@ namespace speckwipe {
 
 namespace {
 
+// The C runtime's numbers of the standard streams, on every system.
+constexpr int kInput = 0, kOutput = 1, kError = 2;
+
 // strerror's text with a lower-case first letter, to fit inside our line.
 std::string systemReason(int error) {
     std::string text = std::strerror(error);
@@ -21,23 +26,30 @@ std::string systemReason(int error) {
     return text;
 }
 
-bool isOpen(int descriptor) { return fcntl(descriptor, F_GETFD) != -1; }
+#ifdef _WIN32
+// On Windows a stream that is not there has no handle behind its number.
+bool isOpen(int stream) { return _get_osfhandle(stream) >= 0; }
+int openNullDevice(int mode) { return _open("NUL", mode); }
+void moveTo(int opened, int stream) { _dup2(opened, stream); _close(opened); }
+#else
+bool isOpen(int stream) { return fcntl(stream, F_GETFD) != -1; }
+int openNullDevice(int mode) { return open("/dev/null", mode); }
+void moveTo(int opened, int stream) { dup2(opened, stream); close(opened); }
+#endif
 
-// Puts /dev/null at descriptor when nothing is open there.
-void fillIfClosed(int descriptor, int mode) {
-    if (isOpen(descriptor)) return;
-    const int opened = open("/dev/null", mode);
-    if (opened < 0 || opened == descriptor) return;
-    dup2(opened, descriptor);
-    close(opened);
+// Puts the null device at stream when nothing is open there.
+void fillIfClosed(int stream, int mode) {
+    if (isOpen(stream)) return;
+    const int opened = openNullDevice(mode);
+    if (opened >= 0 && opened != stream) moveTo(opened, stream);
 }
 
 }  // namespace
 
 bool standardStreamsUsable(std::string& reason) {
-    const bool outputOpen = isOpen(STDOUT_FILENO);
-    fillIfClosed(STDIN_FILENO, O_RDONLY);
-    fillIfClosed(STDERR_FILENO, O_WRONLY);
+    const bool outputOpen = isOpen(kOutput);
+    fillIfClosed(kInput, O_RDONLY);
+    fillIfClosed(kError, O_WRONLY);
     if (outputOpen) return true;
     reason = systemReason(EBADF);
     return false;

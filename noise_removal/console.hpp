@@ -6,7 +6,7 @@
 
 namespace speckwipe {
 
-// Puts /dev/null on standard input and standard error where they are
+// Puts the null device on standard input and standard error where they are
 // closed, so that no file or socket opened later takes their numbers:
 // libxcb and Qt would then write their messages into it. False, with the
 // system's reason, when standard output is closed: the trace has nowhere

@@ -16,6 +16,9 @@ namespace speckwipe {
 
 namespace {
 
+// Qt's toolbar and status bar, which cv::resizeWindow counts in the window's height.
+constexpr int kQtBarsHeight = 48;
+
 void interruptOnly(int) {}
 
 // xcb_connect blocks in connect() for minutes on a host that drops packets.
@@ -142,5 +145,10 @@ bool displayAvailable(std::string& display, std::string& reason, cv::Rect& workA
     display = "display " + display;
     return xServerAnswers(reason, workArea) && choosePlatform("xcb");
 }
+
+int windowBarsHeight() { return kQtBarsHeight; }
+
+// The bars, then the window manager's title bar and borders.
+cv::Size windowChrome() { return cv::Size(32, kQtBarsHeight + 64); }
 
 }  // namespace speckwipe

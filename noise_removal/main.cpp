@@ -27,14 +27,12 @@ constexpr int kKeyPollMilliseconds = 50;
 // Polls (50 ms each) before a large picture's window is moved to the work
 // area's corner a second time, by when it has its frame.
 constexpr int kPollsToSecondMove = 4;
-// What a window adds around its picture: Qt's toolbar and status bar, then
-// the window manager's title bar and borders, with room to spare.
-constexpr int kQtBarsHeight = 48;
-const cv::Size kWindowChrome(32, kQtBarsHeight + 64);
 
-// The picture's path as the user should see it: absolute where it can be.
+// The picture's path as the user should see it: absolute where it can be,
+// and as written when it is already (the fixed path itself, on Windows).
 std::string shownPath() {
     const std::string path = speckwipe::localPicturePath(kPicturePath);
+    if (std::filesystem::path(path).is_absolute()) return path;
     std::error_code noWorkingDirectory;  // absolute() needs one; say the bare name then
     const std::filesystem::path shown = std::filesystem::absolute(path, noWorkingDirectory);
     return shown.empty() ? path : shown.string();
@@ -79,9 +77,8 @@ bool checkDisplay(cv::Rect& workArea) {
 // kept, in the area's top-left corner (the toolbar's Zoom x1 gives 1:1).
 // Returns whether it was moved to that corner.
 bool showFitted(const std::string& window, const cv::Mat& picture, const cv::Rect& workArea) {
-    const cv::Size shown = workArea.empty()
-                               ? picture.size()
-                               : speckwipe::fittedSize(picture.size(), workArea.size() - kWindowChrome);
+    const cv::Size room = workArea.size() - speckwipe::windowChrome();
+    const cv::Size shown = workArea.empty() ? picture.size() : speckwipe::fittedSize(picture.size(), room);
     if (shown == picture.size()) {
         cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
         cv::imshow(window, picture);
@@ -89,7 +86,7 @@ bool showFitted(const std::string& window, const cv::Mat& picture, const cv::Rec
     }
     cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
     cv::imshow(window, picture);
-    cv::resizeWindow(window, shown.width, shown.height + kQtBarsHeight);
+    cv::resizeWindow(window, shown.width, shown.height + speckwipe::windowBarsHeight());
     cv::waitKey(1);  // a move before the window manager has mapped it is lost
     cv::moveWindow(window, workArea.x, workArea.y);
     return true;
