@@ -11,15 +11,23 @@
 
 #include "edge_viewer/picture_file.hpp"
 #include "edge_viewer/display_check.hpp"
+#ifdef _WIN32
+#include "tests/unit/display_cases_windows.hpp"
+#else
 #include "tests/unit/display_cases.hpp"
+#endif
 #include "tests/unit/path_cases.hpp"
 
 namespace fs = std::filesystem;
 using namespace rimtrace;
 
+#ifdef _WIN32
+TEST(RimtracePicturePath, IsKeptAsWrittenOnWindows) { expectPathKeptAsWritten(localPicturePath); }
+#else
 TEST(RimtracePicturePath, DriveRootStandsForTheWorkingDirectory) {
     expectDriveRootMeansWorkingDirectory(localPicturePath);
 }
+#endif
 
 TEST(RimtracePictureFile, RefusesWhatItCannotDecode) {
     const fs::path path = fs::temp_directory_path() / "rimtrace_test_text.jpg";
@@ -33,6 +41,11 @@ TEST(RimtracePictureFile, RefusesWhatItCannotDecode) {
     fs::remove(path);
 }
 
+#ifdef _WIN32
+TEST(RimtraceDisplayCheck, RefusesASessionWithoutAVisibleDesktop) {
+    expectHiddenWindowStationRefused(displayAvailable);
+}
+#else
 TEST(RimtraceDisplayCheck, WaitsForASlowServerAndLeavesNoTimerRunning) {
     expectSlowServerWaitedForAndTimerOff(displayAvailable);
 }
@@ -44,3 +57,4 @@ TEST(RimtraceDisplayCheck, RefusesAMissingOrSilentWaylandCompositor) {
 TEST(RimtraceDisplayCheck, RefusesAPlatformQtHasNoPluginFor) {
     expectUnknownPlatformRefused(displayAvailable);
 }
+#endif
