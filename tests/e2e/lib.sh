@@ -190,6 +190,7 @@ drag_slider() {
 # work area.
 inside_work_area() {
     local area client edge
+    [ -n "$1" ] || return 1  # xwininfo without a window waits for a click
     read -r -a area < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')
     read -r -a edge < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
     read -r -a client < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left|Width|Height/ {printf "%d ", $2}')

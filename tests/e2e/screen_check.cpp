@@ -9,6 +9,8 @@
 //   screen_check trace  PICTURE             prints the expected console trace
 //   screen_check handle SHOT                prints "x y left" of the slider's
 //                                           handle and the groove's left end
+//   screen_check win32-thumb SHOT           prints "x y" of the middle of a
+//                                           Win32 trackbar's thumb
 //   screen_check huge-png FILE              writes a PNG whose header claims
 //                                           200000x200000 pixels
 //   screen_check large-png SIZE FILE        writes a real grey PNG of SIZE x SIZE
@@ -143,6 +145,39 @@ int printHandle(const cv::Mat& shot) {
     return 1;
 }
 
+// A mid-grey pixel, as the Win32 trackbar draws its thumb's outline.
+bool outlineGrey(const cv::Vec3b& p) {
+    return p[0] == p[1] && p[1] == p[2] && p[0] >= 0x90 && p[0] <= 0xC0;
+}
+
+// How many pixels of column x from row y down are the outline grey.
+int greyRunDown(const cv::Mat& shot, int x, int y) {
+    int length = 0;
+    while (y + length < shot.rows && outlineGrey(shot.at<cv::Vec3b>(y + length, x))) ++length;
+    return length;
+}
+
+// The Win32 trackbar's thumb (under Wine) is a white box whose left and
+// right outlines are mid-grey columns at least 12 pixels tall, 6 to 16
+// apart; text and the map have no such pair. Prints the box's middle.
+int printWin32Thumb(const cv::Mat& shot) {
+    constexpr int kTall = 12;
+    for (int y = 0; y + kTall < shot.rows; ++y) {
+        for (int x = 0; x < shot.cols; ++x) {
+            if (greyRunDown(shot, x, y) < kTall || (y > 0 && outlineGrey(shot.at<cv::Vec3b>(y - 1, x)))) continue;
+            for (int right = x + 6; right <= x + 16 && right < shot.cols; ++right) {
+                const int middle = (x + right) / 2;
+                if (greyRunDown(shot, right, y) >= kTall &&
+                    shot.at<cv::Vec3b>(y + kTall / 2, middle) == cv::Vec3b(255, 255, 255)) {
+                    std::cout << middle << " " << y + kTall / 2 << "\n";
+                    return 0;
+                }
+            }
+        }
+    }
+    return 1;
+}
+
 // A valid PNG signature and header chunk claiming 200000x200000 grey
 // pixels, then a tiny data chunk (an empty zlib stream) and the end chunk:
 // decoders see the size before any pixel.
@@ -191,7 +226,8 @@ int showReference(const cv::Mat& grey) {
 
 int usage() {
     std::cerr << "usage: screen_check grey|median PICTURE SHOT | edges PICTURE T SHOT |"
-                 " thresholds PICTURE SHOT | trace PICTURE | handle SHOT | huge-png FILE |"
+                 " thresholds PICTURE SHOT | trace PICTURE | handle SHOT | win32-thumb SHOT |"
+                 " huge-png FILE |"
                  " large-png SIZE FILE |"
                  " reference PICTURE\n";
     return 2;
@@ -204,6 +240,7 @@ int main(int argc, char** argv) {
     if (args.size() < 2) return usage();
     const std::string& mode = args[0];
     if (mode == "handle") return printHandle(readOrExit(args[1], cv::IMREAD_COLOR));
+    if (mode == "win32-thumb") return printWin32Thumb(readOrExit(args[1], cv::IMREAD_COLOR));
     if (mode == "huge-png") return writeHugePng(args[1]);
     if (mode == "large-png" && args.size() == 3) return writeLargePng(std::atoi(args[1].c_str()), args[2]);
     const cv::Mat grey = readOrExit(args[1], cv::IMREAD_GRAYSCALE);

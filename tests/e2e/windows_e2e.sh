@@ -1,0 +1,171 @@
+#!/bin/bash
+# The Windows build under Wine, on a private X display with openbox: the
+# unit suites, then both programs as a Windows user runs them, reading the
+# fixed paths on drive C: literally while started from another folder.
+# Wine's drive C: is the folder drive_c of a Wine prefix made for the run.
+# Usage: windows_e2e.sh WINDOWS_BUILD_FOLDER SCREEN_CHECK SAMPLES_FOLDER
+#   (SCREEN_CHECK and the samples come from the Linux build)
+bin=$1/bin
+screen_check=$2
+samples=$3
+source "$(dirname "$0")/lib.sh"
+start_display
+
+# Wine starts helper processes (wineserver, services) that outlive the
+# program and keep whatever it had open: a session started first, with its
+# streams on /dev/null, serves every later run and holds no test's output.
+# It starts on the display, or Wine takes a 1024x768 screen for good.
+start_wine() {
+    export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir "$WINEPREFIX"
+    wineserver -p
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+    drive_c="$WINEPREFIX/drive_c"
+    trap 'wineserver -k 2>/dev/null; cleanup' EXIT
+}
+
+# Each suite once: they share no state with the programs' runs below.
+unit_suites() {
+    local suite summary status
+    for suite in speckwipe_tests rimtrace_tests; do
+        wine "$bin/$suite.exe" </dev/null >"$work/$suite.log" 2>&1
+        status=$?
+        summary=$(grep -E '^\[  (PASSED|FAILED)  \] [0-9]+ test' "$work/$suite.log" | head -n 2 | tr '\n' ' ')
+        echo "    windows $suite: $summary(status $status)"
+        check "windows $suite under Wine" test "$status" = 0 || grep -E '^\[  FAILED' "$work/$suite.log"
+    done
+}
+
+# The folder the programs start from: not drive C:'s root, which they read.
+elsewhere="$work/elsewhere"
+
+# Removes the pictures from drive C: and puts back those given: NAME=FILE...
+pictures_on_c() {
+    rm -f "$drive_c/circles.jpg" "$drive_c/vantrel.jpg"
+    local each
+    for each in "$@"; do cp "${each#*=}" "$drive_c/${each%%=*}"; done
+}
+
+speckwipe_run() {
+    pictures_on_c circles.jpg="$samples/circles.jpg"
+    start_program "$elsewhere" wine "$bin/speckwipe.exe"
+    local before after
+    before=$(wait_window "my window" 30)
+    check "speckwipe: the first window opens" test -n "$before"
+    check "speckwipe: the trace, with Windows line ends, is the expected one" \
+        cmp -s <(tr -d '\r' <"$work/out") <("$screen_check" trace "$samples/circles.jpg")
+    check "speckwipe: the first window shows C:\\circles.jpg pixel for pixel" \
+        screen_shows "$before" grey "$samples/circles.jpg"
+    press_key "$before" a
+    after=$(wait_window "my window 2")
+    check "speckwipe: a key opens the second window" test -n "$after"
+    check "speckwipe: the second window shows the median-filtered picture" \
+        screen_shows "$after" median "$samples/circles.jpg"
+    press_key "$after" Return
+    wait_program_end 10
+    check "speckwipe: the second key ends it with status 0 (got $program_status)" test "$program_status" = 0
+    check "speckwipe: nothing goes to stderr" test ! -s "$work/err"
+}
+
+# Prints the thresholds whose map the window shows now.
+shown_thresholds() {
+    import -window "$1" "png:$work/shot.png" 2>/dev/null &&
+        "$screen_check" thresholds "$samples/vantrel.jpg" "$work/shot.png"
+}
+shows_threshold() { [[ " $(shown_thresholds "$1") " == *" $2 "* ]]; }
+
+# drag_trackbar WINDOW_ID PIXELS: drags the Win32 trackbar's thumb, found
+# by screen_check, that far to the right.
+drag_trackbar() {
+    import -window "$1" "png:$work/shot.png"
+    local x y
+    read -r x y < <("$screen_check" win32-thumb "$work/shot.png")
+    [ -n "$x" ] || return 1
+    xdotool mousemove --window "$1" "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
+        mousemove --window "$1" $((x + $2 / 2)) "$y" sleep 0.1 \
+        mousemove --window "$1" $((x + $2)) "$y" sleep 0.2 mouseup 1
+}
+
+rimtrace_run() {
+    pictures_on_c vantrel.jpg="$samples/vantrel.jpg"
+    start_program "$elsewhere" wine "$bin/rimtrace.exe"
+    local window
+    window=$(wait_window "my window" 30)
+    check "rimtrace: the window opens" test -n "$window"
+    check "rimtrace: the first map is C:\\vantrel.jpg's at threshold 100, pixel for pixel" \
+        screen_shows "$window" edges "$samples/vantrel.jpg" 100
+    check "rimtrace: the trackbar's thumb can be dragged" drag_trackbar "$window" 2000
+    check "rimtrace: a drag to the right end shows the map at 255" eventually shows_threshold "$window" 255
+    press_key "$window" Escape
+    wait_program_end 5
+    check "rimtrace: Esc ends it with status 0 (got $program_status)" test "$program_status" = 0
+    check "rimtrace: nothing goes to stdout or stderr" test ! -s "$work/out" -a ! -s "$work/err"
+}
+
+opens() { wait_window "$1" 30 >/dev/null; }
+
+# Closing a window through the window manager counts as its key.
+closing() {
+    pictures_on_c circles.jpg="$samples/circles.jpg" vantrel.jpg="$samples/vantrel.jpg"
+    start_program "$elsewhere" wine "$bin/speckwipe.exe"
+    wait_window "my window" 30 >/dev/null && close_window "my window"
+    check "speckwipe: closing the first window opens the second" opens "my window 2"
+    close_window "my window 2"
+    wait_program_end 10
+    check "speckwipe: closing the second ends it with status 0 (got $program_status)" \
+        test "$program_status" = 0
+    start_program "$elsewhere" wine "$bin/rimtrace.exe"
+    wait_window "my window" 30 >/dev/null && close_window "my window"
+    wait_program_end 10
+    check "rimtrace: closing the window ends it with status 0 (got $program_status)" \
+        test "$program_status" = 0
+}
+
+# A 12-megapixel picture on a 1920x1080 screen: each window fits in the
+# work area Windows reports (Wine's, from the window manager's).
+large_picture() {
+    local name window
+    convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 "jpg:$work/large.jpg"
+    pictures_on_c circles.jpg="$work/large.jpg" vantrel.jpg="$work/large.jpg"
+    start_program "$elsewhere" wine "$bin/speckwipe.exe"
+    window=$(wait_window "my window" 30)
+    check "speckwipe, a 4000x3000 picture: \"my window\" fits in the work area" \
+        eventually inside_work_area "$window"
+    keep_pressing "$window" space second_window_open
+    window=$(wait_window "my window 2")
+    check "speckwipe, a 4000x3000 picture: \"my window 2\" fits in the work area" \
+        eventually inside_work_area "$window"
+    keep_pressing "$window" space program_ended
+    wait_program_end 10
+    check "speckwipe, a 4000x3000 picture: keys end it with status 0 (got $program_status)" \
+        test "$program_status" = 0
+    start_program "$elsewhere" wine "$bin/rimtrace.exe"
+    window=$(wait_window "my window" 30)
+    check "rimtrace, a 4000x3000 picture: the window fits in the work area" \
+        eventually inside_work_area "$window"
+    keep_pressing "$window" Escape program_ended
+    wait_program_end 10
+    check "rimtrace, a 4000x3000 picture: Esc ends it with status 0 (got $program_status)" \
+        test "$program_status" = 0
+}
+
+# The picture missing from drive C: is refused, named as written.
+refusal() {
+    pictures_on_c
+    start_program "$elsewhere" wine "$bin/speckwipe.exe"
+    wait_program_end 10
+    check "speckwipe without C:\\circles.jpg: status 1 (got $program_status)" test "$program_status" = 1
+    check "speckwipe without C:\\circles.jpg: says so, naming the path as written" \
+        test "$(tr -d '\r' <"$work/err")" = "speckwipe: cannot read C://circles.jpg: no such file"
+    check "speckwipe without C:\\circles.jpg: no trace" test ! -s "$work/out"
+}
+
+start_wine
+mkdir -p "$elsewhere"
+unit_suites
+speckwipe_run
+rimtrace_run
+closing
+large_picture
+refusal
+finish
