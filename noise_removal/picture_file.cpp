@@ -39,11 +39,11 @@ bool checkReadableFile(const std::string& path, std::string& reason) {
         reason = systemReason(errno);
         return false;
     }
-    if (S_ISDIR(info.st_mode)) {
+    if ((info.st_mode & S_IFMT) == S_IFDIR) {
         reason = "is a directory";
         return false;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if ((info.st_mode & S_IFMT) != S_IFREG) {
         reason = "not a regular file";
         return false;
     }
