@@ -53,20 +53,24 @@ closing() {
 
 # A 12-megapixel picture, and a portrait one narrow enough for the screen
 # but too tall, on a 1920x1080 screen: each window fits in the work area,
-# and keys still move on.
+# and keys still move on. A key sent at once to a large window was lost
+# once on Debian 13 (the window is moved a second time just then): each is
+# sent again until it acts.
 large_picture() {
-    local folder size window name
+    local folder size window
     for size in 4000x3000 1200x1500; do
         folder="$work/large-$size"
         mkdir "$folder"
         convert -size "$size" gradient:gray20-gray80 -swirl 200 "jpg:$folder/circles.jpg"
         start_program "$folder" "$speckwipe"
-        for name in "my window" "my window 2"; do
-            window=$(wait_window "$name")
-            check "a $size picture: \"$name\" fits in the work area" \
-                eventually inside_work_area "$window"
-            press_key "$window" space
-        done
+        window=$(wait_window "my window")
+        check "a $size picture: \"my window\" fits in the work area" \
+            eventually inside_work_area "$window"
+        keep_pressing "$window" space second_window_open
+        window=$(wait_window "my window 2")
+        check "a $size picture: \"my window 2\" fits in the work area" \
+            eventually inside_work_area "$window"
+        keep_pressing "$window" space program_ended
         wait_program_end 5
         check "a $size picture: ends with status 0 (got $program_status)" test "$program_status" = 0
     done
