@@ -173,17 +173,33 @@ screen_shows() {
 # drag_slider WINDOW_ID PIXELS: drags the slider's handle that far (to the
 # left when negative), or with -N% N percent of the way back to the
 # groove's left end, with the mouse, as a user would. Finds the handle with
-# $screen_check; it needs some blue groove left of the handle.
+# $screen_check's $slider_finder: "handle" (Qt's slider; it needs some
+# blue groove left of the handle) unless the script sets "win32-thumb"
+# (the Win32 trackbar, which gives no groove end: no -N% there).
 drag_slider() {
     import -window "$1" "png:$work/shot.png"
     local x y left distance=$2
-    read -r x y left < <("$screen_check" handle "$work/shot.png")
+    read -r x y left < <("$screen_check" "${slider_finder:-handle}" "$work/shot.png")
     [ -n "$x" ] || return 1
     [[ $distance == *% ]] && distance=$(((left - x) * ${distance//[-%]/} / 100))
     xdotool mousemove --window "$1" "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
         mousemove --window "$1" $((x + distance / 2)) "$y" sleep 0.1 \
         mousemove --window "$1" $((x + distance)) "$y" sleep 0.2 mouseup 1
 }
+
+# Prints the thresholds whose edge map of $shown_picture the window shows now.
+shown_thresholds() {
+    import -window "$1" "png:$work/shot.png" 2>/dev/null &&
+        "$screen_check" thresholds "$shown_picture" "$work/shot.png"
+}
+
+# shows_threshold WINDOW_ID T: the window shows the map at T (and maybe at
+# others that give the same map).
+shows_threshold() { [[ " $(shown_thresholds "$1") " == *" $2 "* ]]; }
+
+# activate WINDOW_ID: makes it the active window, raised, through the
+# window manager, as a user's click does.
+activate() { timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null && sleep 0.3; }
 
 # inside_work_area WINDOW_ID: the window with its frame (the window
 # manager's _NET_FRAME_EXTENTS: left, right, top, bottom) lies inside the

@@ -8,16 +8,6 @@ sample=$3
 source "$(dirname "$0")/lib.sh"
 start_display
 
-# Prints the thresholds whose map the window shows now.
-shown_thresholds() {
-    import -window "$1" "png:$work/shot.png" 2>/dev/null &&
-        "$screen_check" thresholds "$shown_picture" "$work/shot.png"
-}
-
-# shows_threshold WINDOW_ID T: the window shows the map at T (and maybe at
-# others that give the same map).
-shows_threshold() { [[ " $(shown_thresholds "$1") " == *" $2 "* ]]; }
-
 # Waits up to 5 s for the window to show a map below threshold 100.
 shows_lower_threshold() {
     local tries=0 shown
@@ -86,7 +76,6 @@ windows_match() {
         activate "$2" && import -window "$2" "png:$work/reference.png" &&
         compare -metric AE "$work/program.png" "$work/reference.png" null: 2>/dev/null
 }
-activate() { timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null && sleep 0.3; }
 
 # focus_slider WINDOW_ID: clicks the slider's handle, found by screen_check.
 focus_slider() {

@@ -9,6 +9,7 @@ bin=$1/bin
 screen_check=$2
 samples=$3
 source "$(dirname "$0")/lib.sh"
+slider_finder=win32-thumb  # for drag_slider
 start_display
 
 # Wine starts helper processes (wineserver, services) that outlive the
@@ -59,7 +60,9 @@ speckwipe_run() {
     press_key "$before" a
     after=$(wait_window "my window 2")
     check "speckwipe: a key opens the second window" test -n "$after"
-    on_top "$after"
+    # A new window may open under one that keeps the focus, and a
+    # screenshot of a covered window shows what covers it.
+    [ -n "$after" ] && activate "$after"
     check "speckwipe: the second window shows the median-filtered picture" \
         screen_shows "$after" median "$samples/circles.jpg" || keep_shot speckwipe-second
     press_key "$after" Return
@@ -71,39 +74,16 @@ speckwipe_run() {
 # keep_shot NAME: keeps the last screenshot beside the build, for a look.
 keep_shot() { cp "$work/shot.png" "$bin/../failed-$1.png" && echo "    its last screenshot: $bin/../failed-$1.png"; }
 
-# on_top WINDOW_ID: raises the window through the window manager. A new
-# window may open under one that keeps the focus, and a screenshot of a
-# covered window shows what covers it.
-on_top() { [ -n "$1" ] && timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null; }
-
-# Prints the thresholds whose map the window shows now.
-shown_thresholds() {
-    import -window "$1" "png:$work/shot.png" 2>/dev/null &&
-        "$screen_check" thresholds "$samples/vantrel.jpg" "$work/shot.png"
-}
-shows_threshold() { [[ " $(shown_thresholds "$1") " == *" $2 "* ]]; }
-
-# drag_trackbar WINDOW_ID PIXELS: drags the Win32 trackbar's thumb, found
-# by screen_check, that far to the right.
-drag_trackbar() {
-    import -window "$1" "png:$work/shot.png"
-    local x y
-    read -r x y < <("$screen_check" win32-thumb "$work/shot.png")
-    [ -n "$x" ] || return 1
-    xdotool mousemove --window "$1" "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
-        mousemove --window "$1" $((x + $2 / 2)) "$y" sleep 0.1 \
-        mousemove --window "$1" $((x + $2)) "$y" sleep 0.2 mouseup 1
-}
-
 rimtrace_run() {
     pictures_on_c vantrel.jpg="$samples/vantrel.jpg"
+    shown_picture="$samples/vantrel.jpg"
     start_program "$elsewhere" wine "$bin/rimtrace.exe"
     local window
     window=$(wait_window "my window" 30)
     check "rimtrace: the window opens" test -n "$window"
     check "rimtrace: the first map is C:\\vantrel.jpg's at threshold 100, pixel for pixel" \
         screen_shows "$window" edges "$samples/vantrel.jpg" 100 || keep_shot rimtrace-first
-    check "rimtrace: the trackbar's thumb can be dragged" drag_trackbar "$window" 2000
+    check "rimtrace: the trackbar's thumb can be dragged" drag_slider "$window" 2000
     check "rimtrace: a drag to the right end shows the map at 255" eventually shows_threshold "$window" 255
     press_key "$window" Escape
     wait_program_end 5
