@@ -39,10 +39,12 @@ std::string socketPath(const std::string& name) {
 
 // Connects to the compositor's socket, waiting at most kPatience while its
 // queue of waiting connections is full (a busy or hung compositor), where
-// a blocking connect() would wait for ever. Returns the socket, or -1.
-int connectWithin(const std::string& path) {
+// a blocking connect() would wait for ever. Returns the socket, or -1 with
+// queueFull telling whether that wait was in vain.
+int connectWithin(const std::string& path, bool& queueFull) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
+    queueFull = false;
     if (path.size() >= sizeof address.sun_path) return -1;
     std::memcpy(address.sun_path, path.data(), path.size());
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
@@ -53,6 +55,7 @@ int connectWithin(const std::string& path) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     if (result != 0) {
+        queueFull = errno == EAGAIN;
         close(fd);
         return -1;
     }
@@ -214,11 +217,13 @@ bool waylandCompositorNamed() {
 bool waylandAvailable(std::string& place, std::string& reason, cv::Rect& outputArea) {
     place = environment("WAYLAND_DISPLAY").empty() ? "wayland-0" : environment("WAYLAND_DISPLAY");
     const std::string path = socketPath(place);
-    const int socket = path.empty() ? -1 : connectWithin(path);
+    bool queueFull = false;
+    const int socket = path.empty() ? -1 : connectWithin(path, queueFull);
     wl_display* display = socket < 0 ? nullptr : wl_display_connect_to_fd(socket);
     if (display == nullptr) {
         if (socket >= 0) close(socket);
         reason = path.empty() ? "XDG_RUNTIME_DIR is not set"
+                 : queueFull  ? "the compositor at " + path + " takes no new connections"
                               : "no compositor answers at " + path;
         return false;
     }

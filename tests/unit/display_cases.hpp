@@ -2,7 +2,9 @@
 // The display check that both programs carry a copy of (they share no
 // code), run against each copy: a slow X server is waited for, and the
 // timer that limits the wait is gone once the check returns; a Wayland
-// compositor that is missing or never answers is refused, in bounded time.
+// compositor that is missing, never answers or takes no new connections is
+// refused, in bounded time and only once that time is up; a slow one is
+// waited for, and a large picture is fitted to its smallest output.
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -11,13 +13,18 @@
 #include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <wayland-server.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <opencv2/core.hpp>
 
@@ -61,6 +68,11 @@ inline void answerLate(int server, std::chrono::milliseconds delay, const std::s
     reply[6] = static_cast<char>((reply.size() - 8) / 4);
     (void)!write(client, reply.data(), reply.size());
     close(client);
+}
+
+inline long millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return long(std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - start).count());
 }
 
 inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck displayAvailable) {
@@ -112,13 +124,123 @@ inline void expectWaylandRefusals(DisplayCheck displayAvailable) {
     const int silent = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(listen(silent, 4), 0);
-    const auto started = std::chrono::steady_clock::now();
+    auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(displayAvailable(display, reason, workArea));
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    // Not before the 5 s a busy compositor may take, nor much later.
+    const long waited = millisecondsSince(started);
+    EXPECT_GT(waited, 4500);
+    EXPECT_LT(waited, 30000);
     EXPECT_EQ(reason, "the compositor at " + path + " does not answer");
     close(silent);
     unlink(path.c_str());
+
+    // A compositor whose queue of waiting connections is full: the
+    // connection is tried again for 5 s, then refused with its own reason.
+    const int busy = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(bind(busy, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(busy, 0), 0);
+    const int filler = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    ASSERT_EQ(connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    const long waitedForRoom = millisecondsSince(started);
+    EXPECT_GT(waitedForRoom, 4500);
+    EXPECT_LT(waitedForRoom, 30000);
+    EXPECT_EQ(reason, "the compositor at " + path + " takes no new connections");
+    close(filler);
+    close(busy);
+    unlink(path.c_str());
     unsetenv("WAYLAND_DISPLAY");
+}
+
+// An output of the test's compositor: its current mode, scale and turn.
+struct TestOutput {
+    int width;
+    int height;
+    int scale;
+    int transform;
+};
+
+// Tells a client that binds the output what it is, as compositors do: its
+// geometry (with the turn), a mode that is not the current one, the
+// current mode, the scale.
+inline void describeOutput(wl_client* client, void* data, std::uint32_t version, std::uint32_t id) {
+    const auto& output = *static_cast<const TestOutput*>(data);
+    wl_resource* resource = wl_resource_create(client, &wl_output_interface, int(version), id);
+    wl_output_send_geometry(resource, 0, 0, 500, 300, WL_OUTPUT_SUBPIXEL_UNKNOWN, "test", "test",
+                            output.transform);
+    wl_output_send_mode(resource, 0, 8000, 8000, 30000);
+    wl_output_send_mode(resource, WL_OUTPUT_MODE_CURRENT, output.width, output.height, 60000);
+    if (version >= 2) {
+        wl_output_send_scale(resource, output.scale);
+        wl_output_send_done(resource);
+    }
+}
+
+// A compositor of the test's own (libwayland-server) on the listening
+// socket: it answers only after delay, until stop is set, and offers the
+// outputs given. The kernel accepts the client's connection meanwhile.
+inline void serveCompositor(int listening, std::chrono::milliseconds delay,
+                            std::vector<TestOutput> outputs, const std::atomic<bool>& stop) {
+    std::this_thread::sleep_for(delay);
+    wl_display* display = wl_display_create();
+    wl_display_add_socket_fd(display, listening);
+    for (TestOutput& output : outputs) {
+        wl_global_create(display, &wl_output_interface, 2, &output, describeOutput);
+    }
+    while (!stop) {
+        wl_event_loop_dispatch(wl_display_get_event_loop(display), 20);
+        wl_display_flush_clients(display);
+    }
+    wl_display_destroy(display);  // closes the listening socket too
+}
+
+// The display check's area on a compositor that answers after delay and
+// offers outputs; empty when refused.
+inline cv::Rect areaOnCompositor(DisplayCheck displayAvailable, std::chrono::milliseconds delay,
+                                 std::vector<TestOutput> outputs) {
+    const std::string folder = "/tmp/speckrim-test-compositor-" + std::to_string(getpid());
+    const std::string path = folder + "/wayland-test";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/libqwayland-generic.so").put('\0');  // Qt's plugin, as Qt looks for it
+    setenv("QT_QPA_PLATFORM_PLUGIN_PATH", folder.c_str(), 1);
+    setenv("WAYLAND_DISPLAY", path.c_str(), 1);
+    unsetenv("DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    const int listening = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listening, 4);
+    std::atomic<bool> stop{false};
+    std::thread compositor(serveCompositor, listening, delay, std::move(outputs), std::cref(stop));
+    std::string display, reason;
+    cv::Rect workArea;
+    const bool accepted = displayAvailable(display, reason, workArea);
+    stop = true;
+    compositor.join();
+    std::filesystem::remove_all(folder);
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
+    EXPECT_TRUE(accepted) << reason;
+    return accepted ? workArea : cv::Rect();
+}
+
+// A compositor that takes a second to answer is waited for; a window may
+// open on any output, so a large picture fits the smallest, in logical
+// pixels: turned a quarter, an output is as high as its mode is wide; at
+// scale 2 it holds half as many in each direction.
+inline void expectSlowCompositorAndItsSmallestOutput(DisplayCheck displayAvailable) {
+    EXPECT_EQ(areaOnCompositor(displayAvailable, std::chrono::seconds(1),
+                               {{1920, 1080, 1, WL_OUTPUT_TRANSFORM_NORMAL},
+                                {1280, 1024, 1, WL_OUTPUT_TRANSFORM_90}}),
+              cv::Rect(0, 0, 1024, 1280));
+    EXPECT_EQ(areaOnCompositor(displayAvailable, std::chrono::milliseconds(0),
+                               {{2048, 1536, 2, WL_OUTPUT_TRANSFORM_FLIPPED_270},
+                                {1920, 1080, 1, WL_OUTPUT_TRANSFORM_NORMAL}}),
+              cv::Rect(0, 0, 768, 1024));
+    unsetenv("QT_QPA_PLATFORM");  // the check told Qt "wayland"
 }
 
 // A platform Qt has no plugin for is refused by name, rather than left to
@@ -130,6 +252,11 @@ inline void expectUnknownPlatformRefused(DisplayCheck displayAvailable) {
     cv::Rect workArea;
     EXPECT_FALSE(displayAvailable(display, reason, workArea));
     EXPECT_EQ(reason, "Qt has no platform plugin named \"no-such-platform\"");
+    // Options after the platform's name are Qt's to read: X as without them.
+    setenv("QT_QPA_PLATFORM", "xcb:nograb", 1);
+    unsetenv("DISPLAY");
+    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_EQ(reason, "DISPLAY is not set");
     unsetenv("QT_QPA_PLATFORM");
     unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
 }

@@ -96,8 +96,12 @@ TEST(SpeckwipeDisplayCheck, WaitsForASlowServerAndLeavesNoTimerRunning) {
     expectSlowServerWaitedForAndTimerOff(displayAvailable);
 }
 
-TEST(SpeckwipeDisplayCheck, RefusesAMissingOrSilentWaylandCompositor) {
+TEST(SpeckwipeDisplayCheck, RefusesAMissingSilentOrBusyWaylandCompositor) {
     expectWaylandRefusals(displayAvailable);
+}
+
+TEST(SpeckwipeDisplayCheck, WaitsForASlowCompositorAndFitsItsSmallestOutput) {
+    expectSlowCompositorAndItsSmallestOutput(displayAvailable);
 }
 
 TEST(SpeckwipeDisplayCheck, RefusesAPlatformQtHasNoPluginFor) {

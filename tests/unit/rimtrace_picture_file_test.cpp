@@ -50,8 +50,12 @@ TEST(RimtraceDisplayCheck, WaitsForASlowServerAndLeavesNoTimerRunning) {
     expectSlowServerWaitedForAndTimerOff(displayAvailable);
 }
 
-TEST(RimtraceDisplayCheck, RefusesAMissingOrSilentWaylandCompositor) {
+TEST(RimtraceDisplayCheck, RefusesAMissingSilentOrBusyWaylandCompositor) {
     expectWaylandRefusals(displayAvailable);
+}
+
+TEST(RimtraceDisplayCheck, WaitsForASlowCompositorAndFitsItsSmallestOutput) {
+    expectSlowCompositorAndItsSmallestOutput(displayAvailable);
 }
 
 TEST(RimtraceDisplayCheck, RefusesAPlatformQtHasNoPluginFor) {
