@@ -40,6 +40,9 @@ refused_pictures() {
     case_folder fifo
     mkfifo "$folder/$picture"
     refuses "a FIFO at the path" "$prefix $folder/$picture: not a regular file"
+    case_folder socket
+    "$screen_check" socket "$folder/$picture"
+    refuses "a socket at the path" "$prefix $folder/$picture: not a regular file"
     case_folder empty
     : >"$folder/$picture"
     refuses "an empty file" "$prefix $folder/$picture: empty file"
@@ -110,13 +113,16 @@ refused_displays() {
     kill "$guarded_pid"
 }
 
-# Displays that are not refused: a DISPLAY with its screen number, and
-# another Qt platform (then Qt judges, and the program runs on).
+# Displays that are not refused: a DISPLAY with its screen number, X asked
+# for with an option of Qt's, and another Qt platform (then Qt judges, and
+# the program runs on).
 shown_displays() {
     case_folder screen
     convert -size 200x150 gradient:orange-navy "png:$folder/$picture"
     start_program "$folder" env DISPLAY="$DISPLAY.0" "$binary"
     run_to_end "$folder" "DISPLAY with screen 0"
+    start_program "$folder" env QT_QPA_PLATFORM="xcb:nograb" "$binary"
+    run_to_end "$folder" "QT_QPA_PLATFORM=xcb with an option"
     start_program "$folder" env -u DISPLAY QT_QPA_PLATFORM=offscreen "$binary"
     sleep 2
     check "QT_QPA_PLATFORM=offscreen without DISPLAY is left to Qt" kill -0 "$program_pid"

@@ -201,20 +201,57 @@ shows_threshold() { [[ " $(shown_thresholds "$1") " == *" $2 "* ]]; }
 # window manager, as a user's click does.
 activate() { timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null && sleep 0.3; }
 
-# inside_work_area WINDOW_ID: the window with its frame (the window
-# manager's _NET_FRAME_EXTENTS: left, right, top, bottom) lies inside the
-# work area.
-inside_work_area() {
-    local area client edge
-    [ -n "$1" ] || return 1  # xwininfo without a window waits for a click
+# read_placement WINDOW_ID: sets $area (the work area: x y width height),
+# $client (the window's inside: x y width height) and $frame (the window
+# with the window manager's frame, _NET_FRAME_EXTENTS: left top right bottom).
+read_placement() {
+    local edge
     read -r -a area < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')
     read -r -a edge < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
     read -r -a client < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left|Width|Height/ {printf "%d ", $2}')
-    local left=$((client[0] - edge[0])) top=$((client[1] - edge[2]))
-    local right=$((client[0] + client[2] + edge[1])) bottom=$((client[1] + client[3] + edge[3]))
-    echo "    work area ${area[*]:0:4}; window with its frame from $left,$top to $right,$bottom"
-    [ "$left" -ge "${area[0]}" ] && [ "$top" -ge "${area[1]}" ] &&
-        [ "$right" -le $((area[0] + area[2])) ] && [ "$bottom" -le $((area[1] + area[3])) ]
+    frame=($((client[0] - edge[0])) $((client[1] - edge[2]))
+        $((client[0] + client[2] + edge[1])) $((client[1] + client[3] + edge[3])))
+}
+
+# inside_work_area WINDOW_ID: the window with its frame lies inside the
+# work area.
+inside_work_area() {
+    [ -n "$1" ] || return 1  # xwininfo without a window waits for a click
+    read_placement "$1"
+    echo "    work area ${area[*]:0:4}; window with its frame from ${frame[0]},${frame[1]} to ${frame[2]},${frame[3]}"
+    [ "${frame[0]}" -ge "${area[0]}" ] && [ "${frame[1]}" -ge "${area[1]}" ] &&
+        [ "${frame[2]}" -le $((area[0] + area[2])) ] && [ "${frame[3]}" -le $((area[1] + area[3])) ]
+}
+
+# fills_work_area WINDOW_ID: a picture taller than the work area allows (in
+# its proportions) is shown as tall as it may be: the window's inside is as
+# high as the work area less the 64 pixels the fit keeps for the window
+# manager's title bar and borders, give or take 2, and it lies inside.
+fills_work_area() {
+    inside_work_area "$1" || return 1
+    echo "    inside ${client[2]}x${client[3]}, for a work area ${area[3]} high"
+    [ $((area[3] - 64 - client[3])) -le 2 ] && [ $((area[3] - 64 - client[3])) -ge -2 ]
+}
+
+# soon CONDITION ARGS...: the condition holds within 2 s (the programs
+# move a large window a second time about 200 ms after it opens).
+soon() {
+    local tries=0
+    while [ $tries -lt $((20 * slow)) ]; do
+        "$@" && return 0
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    return 1
+}
+
+# left_where_placed WINDOW_ID: a window that fits is left where the window
+# manager put it (openbox centres it), not moved to the work area's corner.
+left_where_placed() {
+    sleep 0.5
+    read_placement "$1"
+    echo "    work area ${area[*]:0:4}; window with its frame at ${frame[0]},${frame[1]}"
+    [ "${frame[0]}" != "${area[0]}" ] || [ "${frame[1]}" != "${area[1]}" ]
 }
 
 # close_window NAME: asks the window manager to close the window, as its

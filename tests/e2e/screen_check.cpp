@@ -15,6 +15,7 @@
 //                                           200000x200000 pixels
 //   screen_check large-png SIZE FILE        writes a real grey PNG of SIZE x SIZE
 //                                           pixels, a gradient
+//   screen_check socket FILE                leaves a Unix socket at FILE
 //   screen_check reference PICTURE          shows, until Esc, what rimtrace
 //                                           should: the map at 100 in "reference"
 //                                           with the slider "threshhold", 0..255
@@ -22,8 +23,13 @@
 // "In the shot" means pixel for pixel at one place, with red = green = blue.
 // Exit status: 0 yes, 1 no, 2 usage or unreadable files.
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -211,6 +217,19 @@ int writeLargePng(int size, const std::string& path) {
     return cv::imwrite(path, picture, {cv::IMWRITE_PNG_COMPRESSION, 1}) ? 0 : 2;
 }
 
+// A Unix socket bound at path (it stays after we exit), for a picture's
+// path that is neither a file nor a directory.
+int leaveSocket(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) return 2;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return bound ? 0 : 2;
+}
+
 // The window rimtrace should show at its start, made here from the fixed
 // names and values rimtrace must use; a screenshot of each must be equal.
 int showReference(const cv::Mat& grey) {
@@ -228,7 +247,7 @@ int usage() {
     std::cerr << "usage: screen_check grey|median PICTURE SHOT | edges PICTURE T SHOT |"
                  " thresholds PICTURE SHOT | trace PICTURE | handle SHOT | win32-thumb SHOT |"
                  " huge-png FILE |"
-                 " large-png SIZE FILE |"
+                 " large-png SIZE FILE | socket FILE |"
                  " reference PICTURE\n";
     return 2;
 }
@@ -242,6 +261,7 @@ int main(int argc, char** argv) {
     if (mode == "handle") return printHandle(readOrExit(args[1], cv::IMREAD_COLOR));
     if (mode == "win32-thumb") return printWin32Thumb(readOrExit(args[1], cv::IMREAD_COLOR));
     if (mode == "huge-png") return writeHugePng(args[1]);
+    if (mode == "socket") return leaveSocket(args[1]);
     if (mode == "large-png" && args.size() == 3) return writeLargePng(std::atoi(args[1].c_str()), args[2]);
     const cv::Mat grey = readOrExit(args[1], cv::IMREAD_GRAYSCALE);
     if (mode == "reference" && args.size() == 2) return showReference(grey);
