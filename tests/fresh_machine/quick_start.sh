@@ -5,7 +5,9 @@
 # /root/project. There, as root, exactly as the README writes them:
 #   1. the run command, on a real X display (an Xvfb out here, its socket
 #      bound into the copy): it must open "my window"; keys end it, status 0;
-#   2. the test command: status 0.
+#   2. the test command: status 0;
+#   3. the Debian package, built there (scripts/build-deb) and tested
+#      installed by autopkgtest (debian/tests): status 0.
 # Prints one summary line per release and the plain tally last.
 # Needs root, debootstrap, Xvfb and xdotool; the mirror is the one this
 # machine's apt sources name.
@@ -109,6 +111,17 @@ run_command() {
     umount "$root/tmp/.X11-unix"
 }
 
+# package_test ROOT: the package, built in the copy the Debian way and
+# installed there by autopkgtest, which runs debian/tests on it.
+package_test() {
+    in_copy "$1" bash -c 'cd /root/project && scripts/build-deb /root/debs &&
+        apt-get install -y -q --no-install-recommends autopkgtest &&
+        autopkgtest /root/debs/*.deb /root/project -- null' >"$work/package-$release.log" 2>&1
+    package_status=$?
+    check "$release: the package passes its autopkgtest (status $package_status)" test "$package_status" = 0
+    [ "$package_status" = 0 ] || tail -n 30 "$work/package-$release.log"
+}
+
 quick_start() {
     release=$1
     local started=$SECONDS root before after_run
@@ -126,9 +139,12 @@ quick_start() {
     test_status=$?
     check "$release: the test command ends with status 0 (got $test_status)" test "$test_status" = 0
     [ "$test_status" = 0 ] || grep -E '^FAIL|[0-9]+ passed, |\*\*\*|^	 *[0-9]+ - ' "$work/test-$release.log"
+    local after_test
+    after_test=$(installed_count "$root")
+    package_test "$root"
     echo "fresh $release $arch: run command status $run_status, test command status $test_status," \
-        "$((SECONDS - started)) s; packages installed: run command $((after_run - before))," \
-        "test command $(($(installed_count "$root") - after_run)) more"
+        "autopkgtest status $package_status, $((SECONDS - started)) s; packages installed:" \
+        "run command $((after_run - before)), test command $((after_test - after_run)) more"
     unmount_all "$root"
 }
 

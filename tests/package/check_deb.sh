@@ -1,10 +1,13 @@
 #!/bin/bash
 # Installs a configured and built tree into a scratch prefix, builds the
-# .deb from it, then checks what the package holds, what it depends on, and
+# .deb the Debian way (scripts/build-deb), then checks what the package
+# holds, what it depends on, that lintian finds nothing wrong with it, and
 # that its programs start from it.
-# Usage: check_deb.sh BUILD_FOLDER
+# Usage: check_deb.sh BUILD_FOLDER PROJECT_VERSION
 build=$1
-source "$(dirname "$0")/../e2e/lib.sh"
+version=$2
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/lib.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -14,14 +17,24 @@ for file in bin/speckwipe bin/rimtrace share/man/man1/speckwipe.1 share/man/man1
     check "cmake --install puts $file under the prefix" test -s "$work/prefix/$file"
 done
 
-(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
+"$here/../../scripts/build-deb" "$work/out" >"$work/build-deb.log" 2>&1 || { cat "$work/build-deb.log"; exit 1; }
 deb=$(ls "$work"/out/*.deb 2>/dev/null | head -n 1)
-check "cpack makes a .deb" test -n "$deb"
+check "scripts/build-deb makes a .deb" test -n "$deb"
 [ -n "$deb" ] || finish
+check "the package's version is the project's, $version" test "$(dpkg-deb -f "$deb" Version)" = "$version"
+check "SHA256SUMS lists the package" grep -q " $(basename "$deb")\$" "$work/out/SHA256SUMS"
+
+# Errors and warnings fail; informational tags are shown, and those the
+# package accepts are overridden in debian/speckrim.lintian-overrides.
+lintian --display-info --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1
+status=$?
+grep -v 'root privileges' "$work/lintian.log" | sed 's/^/    lintian: /'
+check "lintian finds no error and no warning (status $status)" test "$status" = 0
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/speckwipe ./usr/bin/rimtrace \
-    ./usr/share/man/man1/speckwipe.1 ./usr/share/man/man1/rimtrace.1 \
+    ./usr/share/man/man1/speckwipe.1.gz ./usr/share/man/man1/rimtrace.1.gz \
+    ./usr/share/doc/speckrim/copyright ./usr/share/doc/speckrim/changelog.gz \
     ./usr/share/speckrim/samples/circles.jpg ./usr/share/speckrim/samples/vantrel.jpg; do
     check "the package holds $file" grep -qx "$file" <<<"$contents"
 done
