@@ -111,17 +111,22 @@ press_key() {
     xdotool key "$2"
 }
 
-# eventually COMMAND...: retries the command for up to 5 s, for what the
-# programs and the window manager do a moment after a window opens.
-eventually() {
-    local tries=0
-    while [ $tries -lt $((25 * slow)) ]; do
+# within TENTHS COMMAND...: retries the command every tenth of a second
+# until it succeeds, for up to TENTHS tenths.
+within() {
+    local tenths=$(($1 * slow))
+    shift
+    while [ $tenths -gt 0 ]; do
         "$@" && return 0
-        sleep 0.2
-        tries=$((tries + 1))
+        sleep 0.1
+        tenths=$((tenths - 1))
     done
     return 1
 }
+
+# eventually COMMAND...: retries the command for up to 5 s, for what the
+# programs and the window manager do a moment after a window opens.
+eventually() { within 50 "$@"; }
 
 # True when the programs run under a user-mode emulator: an arm64 Debian on
 # an x86-64 kernel, say. qemu answers uname with the emulated machine, but
@@ -233,17 +238,9 @@ fills_work_area() {
     [ $((area[3] - 64 - client[3])) -le 2 ] && [ $((area[3] - 64 - client[3])) -ge -2 ]
 }
 
-# soon CONDITION ARGS...: the condition holds within 2 s (the programs
+# soon COMMAND...: the command succeeds within 2 s (the programs size and
 # move a large window a second time about 200 ms after it opens).
-soon() {
-    local tries=0
-    while [ $tries -lt $((20 * slow)) ]; do
-        "$@" && return 0
-        sleep 0.1
-        tries=$((tries + 1))
-    done
-    return 1
-}
+soon() { within 20 "$@"; }
 
 # left_where_placed WINDOW_ID: a window that fits is left where the window
 # manager put it (openbox centres it), not moved to the work area's corner.

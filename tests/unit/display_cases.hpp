@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <wayland-server.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstddef>
@@ -103,10 +104,32 @@ inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck displayAvailable) 
     EXPECT_EQ(alarm.sa_handler, SIG_DFL);
 }
 
+// The check refuses for the reason expected, and only once the 5 s a busy
+// compositor may take are up, not much later.
+inline void expectRefusedOnceThePatienceIsUp(DisplayCheck displayAvailable, const std::string& expected) {
+    std::string display, reason;
+    cv::Rect workArea;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    const long waited = millisecondsSince(started);
+    EXPECT_GT(waited, 4500);
+    EXPECT_LT(waited, 30000);
+    EXPECT_EQ(reason, expected);
+}
+
+// The address of a Unix socket at path.
+inline sockaddr_un socketAddress(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), std::min(path.size(), sizeof address.sun_path - 1));
+    return address;
+}
+
 // Where WAYLAND_DISPLAY leads when no X display is named: to no socket at
-// all, and to a socket whose compositor accepts (the kernel does, into the
-// listening queue) and then never answers. Each ends in a refusal that
-// names the socket; the second within the check's patience of 5 s.
+// all, to a socket whose compositor accepts (the kernel does, into the
+// listening queue) and then never answers, and to one whose queue is full.
+// Each ends in a refusal that names the socket; the last two once the
+// check's patience of 5 s is up.
 inline void expectWaylandRefusals(DisplayCheck displayAvailable) {
     unsetenv("DISPLAY");
     unsetenv("QT_QPA_PLATFORM");
@@ -118,35 +141,23 @@ inline void expectWaylandRefusals(DisplayCheck displayAvailable) {
     EXPECT_EQ(display, "Wayland display " + path);
     EXPECT_EQ(reason, "no compositor answers at " + path);
 
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.data(), path.size());
+    const sockaddr_un address = socketAddress(path);
     const int silent = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(bind(silent, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(listen(silent, 4), 0);
-    auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(displayAvailable(display, reason, workArea));
-    // Not before the 5 s a busy compositor may take, nor much later.
-    const long waited = millisecondsSince(started);
-    EXPECT_GT(waited, 4500);
-    EXPECT_LT(waited, 30000);
-    EXPECT_EQ(reason, "the compositor at " + path + " does not answer");
+    expectRefusedOnceThePatienceIsUp(displayAvailable, "the compositor at " + path + " does not answer");
     close(silent);
     unlink(path.c_str());
 
     // A compositor whose queue of waiting connections is full: the
     // connection is tried again for 5 s, then refused with its own reason.
     const int busy = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ASSERT_EQ(bind(busy, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(bind(busy, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(listen(busy, 0), 0);
     const int filler = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    ASSERT_EQ(connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(displayAvailable(display, reason, workArea));
-    const long waitedForRoom = millisecondsSince(started);
-    EXPECT_GT(waitedForRoom, 4500);
-    EXPECT_LT(waitedForRoom, 30000);
-    EXPECT_EQ(reason, "the compositor at " + path + " takes no new connections");
+    ASSERT_EQ(connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    expectRefusedOnceThePatienceIsUp(displayAvailable,
+                                     "the compositor at " + path + " takes no new connections");
     close(filler);
     close(busy);
     unlink(path.c_str());
@@ -207,11 +218,9 @@ inline cv::Rect areaOnCompositor(DisplayCheck displayAvailable, std::chrono::mil
     setenv("WAYLAND_DISPLAY", path.c_str(), 1);
     unsetenv("DISPLAY");
     unsetenv("QT_QPA_PLATFORM");
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.data(), path.size());
+    const sockaddr_un address = socketAddress(path);
     const int listening = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     listen(listening, 4);
     std::atomic<bool> stop{false};
     std::thread compositor(serveCompositor, listening, delay, std::move(outputs), std::cref(stop));
