@@ -1,14 +1,18 @@
-# What a Windows user downloads: a ZIP of the two programs (static, so they
-# need no DLL beside them), the sample pictures, and a text on where the
-# pictures go. `cpack` in the Windows build folder makes it.
+# What a Windows user downloads: a ZIP (scripts/package-windows makes it
+# from what is installed here) of the two programs (static, so they need no
+# DLL beside them), the sample pictures, a text on where the pictures go,
+# the project's licence, and in licenses/ the notices of every library the
+# programs contain, gathered by scripts/build-opencv-windows beside the
+# OpenCV it built.
 install(TARGETS speckwipe rimtrace RUNTIME DESTINATION .)
 install(FILES ${SAMPLES_DIR}/circles.jpg ${SAMPLES_DIR}/vantrel.jpg
               ${PROJECT_SOURCE_DIR}/docs/windows/README.txt
         DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_SYSTEM_NAME windows-x86_64)
-set(CPACK_STRIP_FILES ON)
-include(CPack)
+get_filename_component(WINDOWS_NOTICES ${OpenCV_DIR}/../../../share/licenses ABSOLUTE)
+if(NOT EXISTS ${WINDOWS_NOTICES}/opencv)
+  message(FATAL_ERROR "No notices of the libraries in ${WINDOWS_NOTICES}: the .exe files could "
+                      "not be passed on. Build OpenCV with scripts/build-opencv-windows.")
+endif()
+install(DIRECTORY ${WINDOWS_NOTICES}/ DESTINATION licenses)

@@ -1,9 +1,11 @@
 #!/bin/bash
 # Both programs and their unit tests cross-built for Windows x86-64 with
 # Debian's MinGW-w64 against a static OpenCV for Windows
-# (scripts/build-opencv-windows, cached), the ZIP a Windows user downloads,
-# then tests/e2e/windows_e2e.sh: the unit suites and both programs under
-# Wine on a private X display. Each part says how long it took.
+# (scripts/build-opencv-windows, cached), the ZIP a Windows user downloads
+# (scripts/package-windows), checked with tests/package/check_zip.sh against
+# a second build in another folder, then tests/e2e/windows_e2e.sh: the unit
+# suites and both programs under Wine on a private X display. Each part says
+# how long it took.
 # The reference pictures and screen_check come from the Linux build in
 # build/, made here when missing.
 # Needs scripts/install-deps --windows (and --tests for the Linux build).
@@ -24,12 +26,28 @@ log="$build/cross-build.log"
 # The sample pictures are drawn at build time by the Windows make_samples,
 # under Wine, in a Wine prefix of the build's own (not ~/.wine).
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-{ cmake -S "$project" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$project/cmake/x86_64-w64-mingw32.cmake" \
-      -DOpenCV_DIR="$opencv/lib/cmake/opencv4" -DBUILD_BENCHMARKS=OFF &&
-  cmake --build "$build" -j2 --target speckwipe rimtrace speckwipe_tests rimtrace_tests &&
-  (cd "$build" && cpack -G ZIP); } >"$log" 2>&1 || give_up "the Windows cross build" "$log"
+# cross_build FOLDER TARGETS...: configures and builds for Windows there,
+# then makes the ZIP (scripts/package-windows).
+cross_build() {
+    local folder=$1
+    shift
+    cmake -S "$project" -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$project/cmake/x86_64-w64-mingw32.cmake" \
+        -DOpenCV_DIR="$opencv/lib/cmake/opencv4" -DBUILD_BENCHMARKS=OFF &&
+        cmake --build "$folder" -j2 --target "$@" && "$project/scripts/package-windows" "$folder"
+}
+cross_build "$build" speckwipe rimtrace samples speckwipe_tests rimtrace_tests >"$log" 2>&1 ||
+    give_up "the Windows cross build" "$log"
 echo "windows: $(cd "$build" && ls ./*.zip) holds: $(cd "$build" && unzip -Z1 ./*.zip | sed 's|^[^/]*/||' | tr '\n' ' ')"
 took "the cross build and the ZIP"
+
+# The programs and the ZIP again, from another folder, to compare.
+again="$project/build-windows-again"
+cross_build "$again" speckwipe rimtrace samples >"$build/second-build.log" 2>&1 ||
+    give_up "the second Windows build" "$build/second-build.log"
+took "a second build of the programs and the ZIP"
+bash "$project/tests/package/check_zip.sh" "$build" "$again"
+zip_status=$?
+took "the ZIP's files, notices and reproducibility"
 
 native="$project/build"
 { cmake -S "$project" -B "$native" && cmake --build "$native" -j2 --target screen_check samples; } \
@@ -39,4 +57,4 @@ took "the Linux build of screen_check and the samples"
 bash "$project/tests/e2e/windows_e2e.sh" "$build" "$native/bin/screen_check" "$native/samples"
 status=$?
 took "the unit suites and end-to-end tests under Wine"
-exit $status
+[ "$status" = 0 ] && [ "$zip_status" = 0 ]
