@@ -203,7 +203,8 @@ inline void serveCompositor(int listening, std::chrono::milliseconds delay,
         wl_event_loop_dispatch(wl_display_get_event_loop(display), 20);
         wl_display_flush_clients(display);
     }
-    wl_display_destroy(display);  // closes the listening socket too
+    wl_display_destroy_clients(display);  // the check's client may not have been reaped yet
+    wl_display_destroy(display);          // closes the listening socket too
 }
 
 // The display check's area on a compositor that answers after delay and
