@@ -151,4 +151,6 @@ int windowBarsHeight() { return kQtBarsHeight; }
 // The bars, then the window manager's title bar and borders.
 cv::Size windowChrome() { return cv::Size(32, kQtBarsHeight + 64); }
 
+void spanSliderAcrossWindow(const std::string&, cv::Size) {}
+
 }  // namespace rimtrace

@@ -32,4 +32,11 @@ bool displayAvailable(std::string& display, std::string& reason, cv::Rect& workA
 int windowBarsHeight();
 cv::Size windowChrome();
 
+// Once the window shows a map of mapSize with its slider: on Windows, sizes
+// the window to the map again, which stretches the slider's band, made as
+// wide as the window was before the map, across the whole window (the map
+// shown first and the slider added after would cut the map's bottom rows
+// instead). Qt lays its window out itself: nothing to do there.
+void spanSliderAcrossWindow(const std::string& window, cv::Size mapSize);
+
 }  // namespace rimtrace

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <opencv2/highgui.hpp>
+
 namespace rimtrace {
 
 namespace {
@@ -42,5 +44,9 @@ int windowBarsHeight() { return 0; }
 
 // The slider's band, then the title bar and borders, with room to spare.
 cv::Size windowChrome() { return cv::Size(32, 45 + 64); }
+
+void spanSliderAcrossWindow(const std::string& window, cv::Size mapSize) {
+    cv::resizeWindow(window, mapSize.width, mapSize.height);
+}
 
 }  // namespace rimtrace

@@ -126,6 +126,7 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
     openWindow(shrunk);
     addThresholdSlider(threshold);
     cv::imshow(kWindow, firstView);
+    if (!shrunk) rimtrace::spanSliderAcrossWindow(kWindow, viewSize);
     firstView.release();  // Qt keeps its own copy; the next map may need the room
     // Qt takes a move made before the window manager has framed the window
     // as the place of its inside, which leaves the title bar above the work
@@ -150,6 +151,12 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
     }
 }
 
+// Ends a refused run, once the user could read why.
+int refused() {
+    rimtrace::holdOwnConsoleForReading();
+    return 1;
+}
+
 bool isOutOfMemory(const cv::Exception& error) { return error.code == cv::Error::StsNoMem; }
 
 void sayOutOfMemory(const cv::Mat& picture) {
@@ -163,7 +170,7 @@ int main() {
     rimtrace::occupyClosedStandardStreams();
     cv::Mat source;
     cv::Rect workArea;
-    if (!loadPicture(source) || !checkDisplay(workArea)) return 1;
+    if (!loadPicture(source) || !checkDisplay(workArea)) return refused();
     try {
         showLiveMap(source, workArea);
         return 0;
@@ -173,5 +180,5 @@ int main() {
         if (!isOutOfMemory(error)) throw;
         sayOutOfMemory(source);
     }
-    return 1;
+    return refused();
 }

@@ -139,6 +139,12 @@ bool filterAndShow(const cv::Mat& source, const cv::Rect& workArea) {
     return true;
 }
 
+// Ends a refused run, once the user could read why.
+int refused() {
+    speckwipe::holdOwnConsoleForReading();
+    return 1;
+}
+
 bool isOutOfMemory(const cv::Exception& error) { return error.code == cv::Error::StsNoMem; }
 
 void sayOutOfMemory(const cv::Mat& picture) {
@@ -151,14 +157,14 @@ void sayOutOfMemory(const cv::Mat& picture) {
 int main() {
     cv::Mat source;
     cv::Rect workArea;
-    if (!checkStandardStreams() || !loadPicture(source) || !checkDisplay(workArea)) return 1;
+    if (!checkStandardStreams() || !loadPicture(source) || !checkDisplay(workArea)) return refused();
     try {
-        return filterAndShow(source, workArea) ? 0 : 1;
+        return filterAndShow(source, workArea) ? 0 : refused();
     } catch (const std::bad_alloc&) {
         sayOutOfMemory(source);
     } catch (const cv::Exception& error) {
         if (!isOutOfMemory(error)) throw;
         sayOutOfMemory(source);
     }
-    return 1;
+    return refused();
 }

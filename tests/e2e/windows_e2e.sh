@@ -83,12 +83,25 @@ rimtrace_run() {
     check "rimtrace: the window opens" test -n "$window"
     check "rimtrace: the first map is C:\\vantrel.jpg's at threshold 100, pixel for pixel" \
         screen_shows "$window" edges "$samples/vantrel.jpg" 100 || keep_shot rimtrace-first
+    check "rimtrace: the slider's band spans the window" band_spans_window "$window"
     check "rimtrace: the trackbar's thumb can be dragged" drag_slider "$window" 2000
     check "rimtrace: a drag to the right end shows the map at 255" eventually shows_threshold "$window" 255
     press_key "$window" Escape
     wait_program_end 5
     check "rimtrace: Esc ends it with status 0 (got $program_status)" test "$program_status" = 0
     check "rimtrace: nothing goes to stdout or stderr" test ! -s "$work/out" -a ! -s "$work/err"
+}
+
+# band_spans_window WINDOW_ID: the slider's band, light grey above the map,
+# is light across at least 95 % of the window's width (row 5 of a shot).
+band_spans_window() {
+    import -window "$1" "png:$work/shot.png" || return 1
+    local width light
+    width=$(identify -format '%w' "$work/shot.png")
+    light=$(convert "$work/shot.png" -crop "${width}x1+0+5" +repage -colorspace gray -threshold 70% \
+        -format '%[fx:round(mean*w)]' info:)
+    echo "    the band is light across $light of the window's $width pixels"
+    [ $((light * 100)) -ge $((width * 95)) ]
 }
 
 opens() { wait_window "$1" 30 >/dev/null; }
@@ -156,6 +169,53 @@ refusal() {
     check "speckwipe without C:\\circles.jpg: no trace" test ! -s "$work/out"
 }
 
+# wait_window_named PATTERN: waits up to 30 s for a visible window whose
+# name matches PATTERN; prints its id.
+wait_window_named() {
+    local id="" tries=0
+    while [ -z "$id" ] && [ $tries -lt $((300 * slow)) ]; do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -z "$id" ] && sleep 0.1
+        tries=$((tries + 1))
+    done
+    echo "$id"
+}
+
+# console_shows PROGRAM LINE...: the console of the running PROGRAM
+# (speckwipe.exe) shows these lines first (console_text reads it).
+console_shows() {
+    local program=$1
+    shift
+    rm -f "$drive_c/console.txt"
+    wine "$bin/console_text.exe" "$program" 'C:\console.txt' </dev/null >/dev/null 2>&1 &&
+        [ "$(tr -d '\r' <"$drive_c/console.txt" | grep -v '^$' | head -n $#)" = "$(printf '%s\n' "$@")" ]
+}
+
+# A refusal in a console of the program's own, as a double-click in
+# Explorer opens (wineconsole PROGRAM stands for it): the console shows why
+# and waits for a key before it closes. In a console a Command Prompt holds,
+# the same refusal ends the program at once. Both with status 1.
+console_refusals() {
+    pictures_on_c
+    local what="speckwipe double-clicked without C:\\circles.jpg" console
+    start_program "$elsewhere" wine wineconsole "$bin/speckwipe.exe"
+    # Read only once it waits: a reader attached to the console sooner
+    # would share it, and the program would rightly not wait.
+    console=$(wait_window_named 'speckwipe\.exe$')
+    sleep $((3 * slow))
+    check "$what: its console shows why and asks for a key" eventually console_shows speckwipe.exe \
+        "speckwipe: cannot read C://circles.jpg: no such file" "Press a key to close this window"
+    check "$what: it waits for that key" kill -0 "$program_pid"
+    [ -n "$console" ] && press_key "$console" space
+    wait_program_end 10
+    check "$what: a key closes it, status 1 (got $program_status)" test "$program_status" = 1
+    cp "$bin/speckwipe.exe" "$drive_c/"
+    start_program "$elsewhere" wine wineconsole cmd /c 'C:\speckwipe.exe'
+    wait_program_end 10
+    check "speckwipe in a Command Prompt without C:\\circles.jpg: ends at once, status 1 (got $program_status)" \
+        test "$program_status" = 1
+}
+
 start_wine
 mkdir -p "$elsewhere"
 unit_suites
@@ -164,4 +224,5 @@ rimtrace_run
 closing
 large_picture
 refusal
+console_refusals
 finish

@@ -1,8 +1,10 @@
 #!/bin/bash
 # The Windows ZIP: its files, the notices of every library the programs
 # link (read from the link commands CMake wrote, so that a library added
-# to the build without its notice fails here), and that the ZIP made from
-# a second build of the programs, in another folder, is byte-identical.
+# to the build without its notice fails here), the programs' version
+# information, icons and manifests (exe_resources.py, with python3-pefile),
+# and that the ZIP made from a second build of the programs, in another
+# folder, is byte-identical.
 # Usage: check_zip.sh BUILD_FOLDER SECOND_BUILD_FOLDER
 build=$1
 again=$2
@@ -51,6 +53,14 @@ for notice in "${!covered[@]}"; do
     check "the ZIP holds $notice, the notice of ${covered[$notice]}" grep -q "^$notice" <<<"$members"
 done
 echo "    notices: $(grep '^licenses/' <<<"$members" | tr '\n' ' ')"
+
+# The programs' own resources, read back from the ZIP's .exe files.
+version=$(basename "$zip" | sed 's/^speckrim-//; s/-windows-x86_64\.zip$//')
+programs=$(mktemp -d)
+unzip -q -j "$zip" '*.exe' -d "$programs"
+check "both .exe files carry version $version, an icon and their manifest" \
+    /usr/bin/python3 "$here/exe_resources.py" "$version" "$programs/speckwipe.exe" "$programs/rimtrace.exe"
+rm -rf "$programs"
 
 zip_again=$(ls "$again"/speckrim-*-windows-x86_64.zip 2>/dev/null | head -n 1)
 echo "    $(cd "$build" && sha256sum "$(basename "$zip")") (first build)"

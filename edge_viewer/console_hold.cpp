@@ -1,0 +1,10 @@
+// Refusals where a console outlives the program (a terminal on Linux):
+// nothing to hold.
+
+#include "console.hpp"
+
+namespace rimtrace {
+
+void holdOwnConsoleForReading() {}
+
+}  // namespace rimtrace
