@@ -28,9 +28,9 @@ constexpr int kSliderMax = 255;
 constexpr int kStartThreshold = 100;
 constexpr int kRefreshMilliseconds = 33;
 constexpr int kEscKey = 27;
-// Refreshes (about 33 ms each) before a large picture's window is moved to
-// the work area's corner a second time, by when it has its frame.
-constexpr int kRefreshesToSecondMove = 6;
+// Refreshes (about 33 ms each) before a large picture's window is sized and
+// moved to the work area's corner a second time, by when it has its frame.
+constexpr int kRefreshesToSecondPlacing = 6;
 
 // The picture's path as the user should see it: absolute where it can be,
 // and as written when it is already (the fixed path itself, on Windows).
@@ -112,6 +112,13 @@ void openWindow(bool shrunk) {
     cv::namedWindow(kWindow, shrunk ? cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO : cv::WINDOW_AUTOSIZE);
 }
 
+// Gives a shrunk map's window its size, slider and bars included, and puts
+// it in the work area's corner.
+void placeInCorner(cv::Size viewSize, const cv::Rect& workArea) {
+    cv::resizeWindow(kWindow, viewSize.width, viewSize.height + rimtrace::windowBarsHeight());
+    cv::moveWindow(kWindow, workArea.x, workArea.y);
+}
+
 // Opens the window with its slider on the first map, then redraws the map
 // whenever the slider has moved, until Esc or the window is closed.
 void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
@@ -128,21 +135,19 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
     cv::imshow(kWindow, firstView);
     if (!shrunk) rimtrace::spanSliderAcrossWindow(kWindow, viewSize);
     firstView.release();  // Qt keeps its own copy; the next map may need the room
-    // Qt takes a move made before the window manager has framed the window
-    // as the place of its inside, which leaves the title bar above the work
-    // area, under a panel: the move is made again a few refreshes later.
-    if (shrunk) {
-        cv::resizeWindow(kWindow, viewSize.width, viewSize.height + rimtrace::windowBarsHeight());
-        cv::moveWindow(kWindow, workArea.x, workArea.y);
-    }
-    int refreshesToSecondMove = shrunk ? kRefreshesToSecondMove : 0;
+    // Debian 13's Qt may keep the window at its first size and takes a move
+    // made before the window manager has framed the window as the place of
+    // its inside, which leaves the title bar under a top panel: the window
+    // is sized and placed again a few refreshes later.
+    if (shrunk) placeInCorner(viewSize, workArea);
+    int refreshesToSecondPlacing = shrunk ? kRefreshesToSecondPlacing : 0;
 
     // The map is computed and drawn again only when the slider has moved:
     // an unchanged map would cost a third of a core on a large picture.
     for (;;) {
         if (isEscape(waitForKey()) || windowClosed()) return;
-        if (refreshesToSecondMove > 0 && --refreshesToSecondMove == 0) {
-            cv::moveWindow(kWindow, workArea.x, workArea.y);
+        if (refreshesToSecondPlacing > 0 && --refreshesToSecondPlacing == 0) {
+            placeInCorner(viewSize, workArea);
         }
         if (threshold != shownThreshold) {
             shownThreshold = threshold;

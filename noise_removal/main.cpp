@@ -24,9 +24,9 @@ const std::string kPicturePath = "C://circles.jpg";
 const std::string kBeforeWindow = "my window";
 const std::string kAfterWindow = "my window 2";
 constexpr int kKeyPollMilliseconds = 50;
-// Polls (50 ms each) before a large picture's window is moved to the work
-// area's corner a second time, by when it has its frame.
-constexpr int kPollsToSecondMove = 4;
+// Polls (50 ms each) before a large picture's window is sized and moved to
+// the work area's corner a second time, by when it has its frame.
+constexpr int kPollsToSecondPlacing = 4;
 
 // The picture's path as the user should see it: absolute where it can be,
 // and as written when it is already (the fixed path itself, on Windows).
@@ -72,38 +72,45 @@ bool checkDisplay(cv::Rect& workArea) {
     return false;
 }
 
+// Gives a large picture's window its fitted size, bars included, and puts
+// it in the work area's corner.
+void placeInCorner(const std::string& window, cv::Size shown, const cv::Rect& workArea) {
+    cv::resizeWindow(window, shown.width, shown.height + speckwipe::windowBarsHeight());
+    cv::moveWindow(window, workArea.x, workArea.y);
+}
+
 // Shows picture in a new window: at its own size when it fits the work
 // area with the window around it, otherwise scaled down to fit, its aspect
 // kept, in the area's top-left corner (the toolbar's Zoom x1 gives 1:1).
-// Returns whether it was moved to that corner.
-bool showFitted(const std::string& window, const cv::Mat& picture, const cv::Rect& workArea) {
+// Returns the size it was scaled down to, or an empty size.
+cv::Size showFitted(const std::string& window, const cv::Mat& picture, const cv::Rect& workArea) {
     const cv::Size room = workArea.size() - speckwipe::windowChrome();
     const cv::Size shown = workArea.empty() ? picture.size() : speckwipe::fittedSize(picture.size(), room);
     if (shown == picture.size()) {
         cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
         cv::imshow(window, picture);
-        return false;
+        return cv::Size();
     }
     cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
     cv::imshow(window, picture);
     cv::resizeWindow(window, shown.width, shown.height + speckwipe::windowBarsHeight());
     cv::waitKey(1);  // a move before the window manager has mapped it is lost
     cv::moveWindow(window, workArea.x, workArea.y);
-    return true;
+    return shown;
 }
 
 // Waits for a key in the window, or for the window to be closed, which
 // counts as that key. waitKey(0) would miss the close and polls Qt every
 // millisecond; short waits with sleeps between cost no measurable CPU.
-// Qt takes a move made before the window manager has framed the window as
-// the place of its inside, which leaves the title bar above the work area,
-// under a panel: a window moved to the corner is moved there again a few
-// polls later.
-void waitForKeyOrClose(const std::string& window, bool movedToCorner, const cv::Rect& workArea) {
-    int pollsToSecondMove = movedToCorner ? kPollsToSecondMove : 0;
+// A scaled-down window is sized and placed again a few polls later, once
+// the window manager has framed it: Debian 13's Qt may keep the window at
+// its first size (400x300) and take a move made before the frame as the
+// place of its inside, which leaves the title bar under a top panel.
+void waitForKeyOrClose(const std::string& window, cv::Size scaledTo, const cv::Rect& workArea) {
+    int pollsToSecondPlacing = scaledTo.empty() ? 0 : kPollsToSecondPlacing;
     while (cv::waitKey(1) < 0 && cv::getWindowProperty(window, cv::WND_PROP_VISIBLE) > 0) {
-        if (pollsToSecondMove > 0 && --pollsToSecondMove == 0) {
-            cv::moveWindow(window, workArea.x, workArea.y);
+        if (pollsToSecondPlacing > 0 && --pollsToSecondPlacing == 0) {
+            placeInCorner(window, scaledTo, workArea);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPollMilliseconds));
     }
