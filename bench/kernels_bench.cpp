@@ -14,8 +14,8 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include "edge_viewer/edge_map.hpp"
-#include "noise_removal/median_filter.hpp"
+#include "edge_map.hpp"
+#include "median_filter.hpp"
 
 using namespace speckwipe;
 using namespace rimtrace;
@@ -149,22 +149,22 @@ void registerAll() {
     addForBothPictures("median/ours", medianOurs);
     addForBothPictures("median/opencv", medianOpenCv);
     addForBothPictures("median/plain", [](benchmark::State& s, int w) { medianKernel(s, w, medianPlain); }, true);
-    addForBothPictures("median/portable", [](benchmark::State& s, int w) { medianKernel(s, w, medianPortable); });
     addForBothPictures("edges/ours", edgeOurs);
     addForBothPictures("edges/opencv", edgeOpenCv);
     addForBothPictures("edges/plain", edgePlain, true);
-    addForBothPictures("edges/portable", [](benchmark::State& s, int w) { edgeKernel(s, w, edgePortable); });
-#if SPECKWIPE_X86_KERNELS && RIMTRACE_X86_KERNELS
-    addForBothPictures("median/sse2", [](benchmark::State& s, int w) { medianKernel(s, w, medianSse2); });
-    addForBothPictures("edges/sse2", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeSse2); });
-    if (speckwipe::cpuHasAvx2()) {
-        addForBothPictures("median/avx2", [](benchmark::State& s, int w) { medianKernel(s, w, medianAvx2); });
-        addForBothPictures("edges/avx2", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeAvx2); });
+    // Every kernel built for this target that this CPU runs, by its name.
+    for (const NamedMedianKernel& built : builtMedianKernels()) {
+        if (!built.cpuRunsIt()) continue;
+        const MedianKernel kernel = built.kernel;
+        addForBothPictures(std::string("median/") + built.name,
+                           [kernel](benchmark::State& s, int w) { medianKernel(s, w, kernel); });
     }
-#elif SPECKWIPE_NEON_KERNELS && RIMTRACE_NEON_KERNELS
-    addForBothPictures("median/neon", [](benchmark::State& s, int w) { medianKernel(s, w, medianNeon); });
-    addForBothPictures("edges/neon", [](benchmark::State& s, int w) { edgeKernel(s, w, edgeNeon); });
-#endif
+    for (const NamedEdgeKernel& built : builtEdgeKernels()) {
+        if (!built.cpuRunsIt()) continue;
+        const EdgeKernel kernel = built.kernel;
+        addForBothPictures(std::string("edges/") + built.name,
+                           [kernel](benchmark::State& s, int w) { edgeKernel(s, w, kernel); });
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The SIMD edge map with AVX2, 32 bytes a step; this file alone is
-// compiled with -mavx2, and runs only where cpuHasAvx2(). Only intrinsics
-// and the kernel declarations are included (see edge_kernels.hpp).
+// The SIMD edge map with AVX2, 32 bytes a step; this file alone is compiled
+// with -mavx2, and runs only where the CPU has AVX2 (builtEdgeKernels).
+// Only intrinsics and the kernel declarations are included (see
+// edge_kernels.hpp).
 
 #include <immintrin.h>
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace rimtrace {
+
 namespace {
 
 using Byte = std::uint8_t;
@@ -27,10 +29,8 @@ bool isEdge(const cv::Mat& image, int row, int col, int threshold) {
 }
 
 cv::Mat buildEdgeMap(const cv::Mat& source, int threshold) {
-    return rimtrace::buildEdgeMapWith(source, threshold, rimtrace::fastestEdge());
+    return buildEdgeMapWith(source, threshold, fastestEdge());
 }
-
-namespace rimtrace {
 
 cv::Mat buildEdgeMapPlain(const cv::Mat& source, int threshold) {
     CV_Assert(source.type() == CV_8UC1);

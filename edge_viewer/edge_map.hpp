@@ -5,6 +5,8 @@
 
 #include "edge_kernels.hpp"
 
+namespace rimtrace {
+
 // True when the range (largest minus smallest value) of the 3x3
 // neighbourhood of (row, col) in the CV_8UC1 image is at least threshold.
 // The caller guarantees 1 <= row <= rows-2 and 1 <= col <= cols-2.
@@ -13,8 +15,6 @@ bool isEdge(const cv::Mat& image, int row, int col, int threshold);
 // A new CV_8UC1 map of the source's size: 255 where isEdge passes at
 // threshold, 0 elsewhere, and 0 on the one-pixel frame, which is not tested.
 cv::Mat buildEdgeMap(const cv::Mat& source, int threshold);
-
-namespace rimtrace {
 
 // The plain map: a zeroed map and isEdge called for every interior pixel.
 // Slow; it documents the result, and the tests hold the kernels to it.

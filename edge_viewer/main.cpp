@@ -13,11 +13,16 @@
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
-#include "console.hpp"
-#include "display_check.hpp"
 #include "edge_map.hpp"
 #include "map_view.hpp"
 #include "picture_file.hpp"
+#include "platform/console_hold.hpp"
+#include "platform/display.hpp"
+#include "platform/picture_path.hpp"
+#include "platform/standard_streams.hpp"
+#include "platform/window_frame.hpp"
+#include "window_fit.hpp"
+#include "window_placing.hpp"
 
 namespace {
 
@@ -28,9 +33,6 @@ constexpr int kSliderMax = 255;
 constexpr int kStartThreshold = 100;
 constexpr int kRefreshMilliseconds = 33;
 constexpr int kEscKey = 27;
-// Refreshes (about 33 ms each) before a large picture's window is sized and
-// moved to the work area's corner a second time, by when it has its frame.
-constexpr int kRefreshesToSecondPlacing = 6;
 
 // The picture's path as the user should see it: absolute where it can be,
 // and as written when it is already (the fixed path itself, on Windows).
@@ -57,7 +59,7 @@ bool loadPicture(cv::Mat& picture) {
 bool checkDisplay(cv::Rect& workArea) {
     std::string display;
     std::string reason;
-    if (rimtrace::displayAvailable(display, reason, workArea)) return true;
+    if (rimtrace::chooseDisplay(display, reason, workArea)) return true;
     std::cerr << "rimtrace: cannot open a window";
     if (!display.empty()) std::cerr << " on " << display;
     std::cerr << ": " << reason << "\n";
@@ -100,7 +102,7 @@ cv::Size viewSizeFor(cv::Size picture, const cv::Rect& workArea) {
 // The map at threshold, shrunk to viewSize when the picture is larger than
 // the screen.
 cv::Mat mapView(const cv::Mat& source, int threshold, cv::Size viewSize) {
-    return rimtrace::shrinkKeepingEdges(buildEdgeMap(source, threshold), viewSize);
+    return rimtrace::shrinkKeepingEdges(rimtrace::buildEdgeMap(source, threshold), viewSize);
 }
 
 // Opens the window: sized by its map, or, for a shrunk map, resizable,
@@ -112,11 +114,12 @@ void openWindow(bool shrunk) {
     cv::namedWindow(kWindow, shrunk ? cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO : cv::WINDOW_AUTOSIZE);
 }
 
-// Gives a shrunk map's window its size, slider and bars included, and puts
-// it in the work area's corner.
-void placeInCorner(cv::Size viewSize, const cv::Rect& workArea) {
-    cv::resizeWindow(kWindow, viewSize.width, viewSize.height + rimtrace::windowBarsHeight());
-    cv::moveWindow(kWindow, workArea.x, workArea.y);
+// Puts a shrunk map's window, slider and bars included, in the work area's
+// corner; a map that fits stays where the window manager puts it.
+rimtrace::CornerPlacing placeWindow(bool shrunk, cv::Size viewSize, const cv::Rect& workArea) {
+    if (!shrunk) return {};
+    const cv::Size inside(viewSize.width, viewSize.height + rimtrace::windowBarsHeight());
+    return rimtrace::placeInCorner(kWindow, inside, workArea.tl());
 }
 
 // Opens the window with its slider on the first map, then redraws the map
@@ -135,20 +138,13 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
     cv::imshow(kWindow, firstView);
     if (!shrunk) rimtrace::spanSliderAcrossWindow(kWindow, viewSize);
     firstView.release();  // Qt keeps its own copy; the next map may need the room
-    // Debian 13's Qt may keep the window at its first size and takes a move
-    // made before the window manager has framed the window as the place of
-    // its inside, which leaves the title bar under a top panel: the window
-    // is sized and placed again a few refreshes later.
-    if (shrunk) placeInCorner(viewSize, workArea);
-    int refreshesToSecondPlacing = shrunk ? kRefreshesToSecondPlacing : 0;
+    rimtrace::CornerPlacing placing = placeWindow(shrunk, viewSize, workArea);
 
     // The map is computed and drawn again only when the slider has moved:
     // an unchanged map would cost a third of a core on a large picture.
     for (;;) {
         if (isEscape(waitForKey()) || windowClosed()) return;
-        if (refreshesToSecondPlacing > 0 && --refreshesToSecondPlacing == 0) {
-            placeInCorner(viewSize, workArea);
-        }
+        rimtrace::placeAgainWhenDue(placing);
         if (threshold != shownThreshold) {
             shownThreshold = threshold;
             cv::imshow(kWindow, mapView(source, shownThreshold, viewSize));

@@ -16,14 +16,6 @@ int shareStart(int i, int length, int parts) {
 
 }  // namespace
 
-cv::Size fittedSize(cv::Size picture, cv::Size room) {
-    if (picture.width <= room.width && picture.height <= room.height) return picture;
-    const double scale = std::min(static_cast<double>(room.width) / picture.width,
-                                  static_cast<double>(room.height) / picture.height);
-    return {std::max(1, static_cast<int>(picture.width * scale)),
-            std::max(1, static_cast<int>(picture.height * scale))};
-}
-
 cv::Mat shrinkKeepingEdges(const cv::Mat& map, cv::Size size) {
     if (size == map.size()) return map;
     CV_Assert(map.type() == CV_8UC1 && size.width <= map.cols && size.height <= map.rows);

@@ -6,10 +6,6 @@
 
 namespace rimtrace {
 
-// The largest size of the same aspect as picture that fits in room; picture
-// itself when it fits already.
-cv::Size fittedSize(cv::Size picture, cv::Size room);
-
 // map (CV_8UC1, 0 or 255) shrunk to size, no larger than map: a pixel is
 // white when any map pixel it covers is white, so one-pixel edges stay
 // visible. Qt's own scaling samples one pixel in each and loses most of

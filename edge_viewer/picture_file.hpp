@@ -1,17 +1,12 @@
 #pragma once
-// Where rimtrace finds its picture, and loading it with a reason on failure.
+// Loading rimtrace's picture, with a reason on failure. Where the picture
+// is, on each system, is platform/picture_path.hpp's.
 
 #include <string>
 
 #include <opencv2/core.hpp>
 
 namespace rimtrace {
-
-// Maps the program's fixed Windows path onto this file system. On Windows
-// it means what it says and is kept as written. Elsewhere a drive root
-// such as "C:" stands for the working directory, and '/' and '\' both
-// separate folders: "C:\vantrel.jpg" becomes "vantrel.jpg".
-std::string localPicturePath(const std::string& fixedPath);
 
 // Loads path as 8-bit grey. On failure returns false and sets reason to a
 // short lower-case phrase on one line ("no such file", "is a directory", ...).

@@ -12,11 +12,15 @@
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
-#include "console.hpp"
-#include "display_check.hpp"
 #include "median_filter.hpp"
 #include "picture_file.hpp"
+#include "platform/console_hold.hpp"
+#include "platform/display.hpp"
+#include "platform/picture_path.hpp"
+#include "platform/standard_streams.hpp"
+#include "platform/window_frame.hpp"
 #include "window_fit.hpp"
+#include "window_placing.hpp"
 
 namespace {
 
@@ -24,9 +28,6 @@ const std::string kPicturePath = "C://circles.jpg";
 const std::string kBeforeWindow = "my window";
 const std::string kAfterWindow = "my window 2";
 constexpr int kKeyPollMilliseconds = 50;
-// Polls (50 ms each) before a large picture's window is sized and moved to
-// the work area's corner a second time, by when it has its frame.
-constexpr int kPollsToSecondPlacing = 4;
 
 // The picture's path as the user should see it: absolute where it can be,
 // and as written when it is already (the fixed path itself, on Windows).
@@ -65,53 +66,38 @@ bool loadPicture(cv::Mat& picture) {
 bool checkDisplay(cv::Rect& workArea) {
     std::string display;
     std::string reason;
-    if (speckwipe::displayAvailable(display, reason, workArea)) return true;
+    if (speckwipe::chooseDisplay(display, reason, workArea)) return true;
     std::cerr << "speckwipe: cannot open a window";
     if (!display.empty()) std::cerr << " on " << display;
     std::cerr << ": " << reason << "\n";
     return false;
 }
 
-// Gives a large picture's window its fitted size, bars included, and puts
-// it in the work area's corner.
-void placeInCorner(const std::string& window, cv::Size shown, const cv::Rect& workArea) {
-    cv::resizeWindow(window, shown.width, shown.height + speckwipe::windowBarsHeight());
-    cv::moveWindow(window, workArea.x, workArea.y);
-}
-
 // Shows picture in a new window: at its own size when it fits the work
 // area with the window around it, otherwise scaled down to fit, its aspect
 // kept, in the area's top-left corner (the toolbar's Zoom x1 gives 1:1).
-// Returns the size it was scaled down to, or an empty size.
-cv::Size showFitted(const std::string& window, const cv::Mat& picture, const cv::Rect& workArea) {
+// Returns the corner placing of a scaled-down window, or none.
+speckwipe::CornerPlacing showFitted(const std::string& window, const cv::Mat& picture,
+                                    const cv::Rect& workArea) {
     const cv::Size room = workArea.size() - speckwipe::windowChrome();
     const cv::Size shown = workArea.empty() ? picture.size() : speckwipe::fittedSize(picture.size(), room);
     if (shown == picture.size()) {
         cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
         cv::imshow(window, picture);
-        return cv::Size();
+        return {};
     }
     cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
     cv::imshow(window, picture);
-    cv::resizeWindow(window, shown.width, shown.height + speckwipe::windowBarsHeight());
-    cv::waitKey(1);  // a move before the window manager has mapped it is lost
-    cv::moveWindow(window, workArea.x, workArea.y);
-    return shown;
+    const cv::Size inside(shown.width, shown.height + speckwipe::windowBarsHeight());
+    return speckwipe::placeInCorner(window, inside, workArea.tl());
 }
 
 // Waits for a key in the window, or for the window to be closed, which
 // counts as that key. waitKey(0) would miss the close and polls Qt every
 // millisecond; short waits with sleeps between cost no measurable CPU.
-// A scaled-down window is sized and placed again a few polls later, once
-// the window manager has framed it: Debian 13's Qt may keep the window at
-// its first size (400x300) and take a move made before the frame as the
-// place of its inside, which leaves the title bar under a top panel.
-void waitForKeyOrClose(const std::string& window, cv::Size scaledTo, const cv::Rect& workArea) {
-    int pollsToSecondPlacing = scaledTo.empty() ? 0 : kPollsToSecondPlacing;
+void waitForKeyOrClose(speckwipe::CornerPlacing placing, const std::string& window) {
     while (cv::waitKey(1) < 0 && cv::getWindowProperty(window, cv::WND_PROP_VISIBLE) > 0) {
-        if (pollsToSecondPlacing > 0 && --pollsToSecondPlacing == 0) {
-            placeInCorner(window, scaledTo, workArea);
-        }
+        speckwipe::placeAgainWhenDue(placing);
         std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPollMilliseconds));
     }
 }
@@ -138,11 +124,11 @@ bool filterAndShow(const cv::Mat& source, const cv::Rect& workArea) {
     cv::Mat destination;
     source.copyTo(destination);
     reserveWindowCopies(source.size());
-    medianFilter3x3(source, destination);
+    speckwipe::medianFilter3x3(source, destination);
     if (!deliverTrace()) return false;
 
-    waitForKeyOrClose(kBeforeWindow, showFitted(kBeforeWindow, source, workArea), workArea);
-    waitForKeyOrClose(kAfterWindow, showFitted(kAfterWindow, destination, workArea), workArea);
+    waitForKeyOrClose(showFitted(kBeforeWindow, source, workArea), kBeforeWindow);
+    waitForKeyOrClose(showFitted(kAfterWindow, destination, workArea), kAfterWindow);
     return true;
 }
 

@@ -4,6 +4,8 @@
 
 #include "neighbourhood.hpp"
 
+namespace speckwipe {
+
 namespace {
 
 // Only the first pixels of row 1 are traced.
@@ -15,10 +17,10 @@ void traceFirstNeighbourhoods(const cv::Mat& source) {
     if (source.rows < 3) return;
     int buffer[9];
     for (int c = 1; c < source.cols - 1 && c < kTracedColumnsEnd; ++c) {
-        speckwipe::gatherNeighbourhood(source.ptr<std::uint8_t>(0), source.ptr<std::uint8_t>(1),
+        gatherNeighbourhood(source.ptr<std::uint8_t>(0), source.ptr<std::uint8_t>(1),
                                        source.ptr<std::uint8_t>(2), c, buffer);
         printNeighbourhood(buffer);
-        speckwipe::sortNeighbourhood(buffer);
+        sortNeighbourhood(buffer);
         printNeighbourhood(buffer);
     }
 }
@@ -26,11 +28,11 @@ void traceFirstNeighbourhoods(const cv::Mat& source) {
 }  // namespace
 
 void medianFilter3x3(const cv::Mat& source, cv::Mat& destination) {
-    speckwipe::medianFilterWith(source, destination, speckwipe::fastestMedian());
+    medianFilterWith(source, destination, fastestMedian());
     traceFirstNeighbourhoods(source);  // from the source, which filtering leaves alone
 }
 
-void speckwipe::medianFilterWith(const cv::Mat& source, cv::Mat& destination, MedianKernel kernel) {
+void medianFilterWith(const cv::Mat& source, cv::Mat& destination, MedianKernel kernel) {
     CV_Assert(source.type() == CV_8UC1 && destination.type() == CV_8UC1);
     CV_Assert(source.size() == destination.size());
     kernel(source.data, source.step, destination.data, destination.step, source.rows, source.cols);
@@ -42,3 +44,5 @@ void printNeighbourhood(const int (&buffer)[9]) {
     }
     std::cout << "\n";
 }
+
+}  // namespace speckwipe

@@ -5,6 +5,8 @@
 
 #include "median_kernels.hpp"
 
+namespace speckwipe {
+
 // Replaces every interior pixel of destination by the median of the 3x3
 // neighbourhood of the same pixel in source. Both are CV_8UC1 of one size and
 // destination already holds a copy of source, so the one-pixel frame keeps
@@ -15,8 +17,6 @@ void medianFilter3x3(const cv::Mat& source, cv::Mat& destination);
 
 // Writes the nine values to cout, each followed by one space, then "\n".
 void printNeighbourhood(const int (&buffer)[9]);
-
-namespace speckwipe {
 
 // The filtering of medianFilter3x3 with the given kernel, without the trace:
 // how the tests and the benchmark run each kernel on a picture.

@@ -3,34 +3,17 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 
 #include <opencv2/imgcodecs.hpp>
 
+#include "platform/system_reason.hpp"
+
 namespace speckwipe {
 
 namespace {
-
-// Whether file names here are Windows paths, as the fixed path is.
-#ifdef _WIN32
-constexpr bool kWindowsPaths = true;
-#else
-constexpr bool kWindowsPaths = false;
-#endif
-
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
-
-// strerror's text with a lower-case first letter, to fit inside our line.
-std::string systemReason(int error) {
-    if (error == ENOENT) return "no such file";
-    std::string text = std::strerror(error);
-    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-    return text;
-}
 
 // Checks what imread can't tell apart: missing, not a file, unreadable, empty.
 bool checkReadableFile(const std::string& path, std::string& reason) {
@@ -61,19 +44,6 @@ bool checkReadableFile(const std::string& path, std::string& reason) {
 }
 
 }  // namespace
-
-std::string localPicturePath(const std::string& fixedPath) {
-    if (kWindowsPaths) return fixedPath;
-    std::size_t start = 0;
-    if (fixedPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(fixedPath[0])) &&
-        fixedPath[1] == ':') {
-        start = 2;
-        while (start < fixedPath.size() && isSeparator(fixedPath[start])) ++start;
-    }
-    std::string local = fixedPath.substr(start);
-    std::replace(local.begin(), local.end(), '\\', '/');
-    return local;
-}
 
 bool readGreyPicture(const std::string& path, cv::Mat& picture, std::string& reason) {
     reason.clear();

@@ -1,5 +1,5 @@
 #pragma once
-// How large speckwipe shows a picture that is larger than the screen.
+// How large a picture shows when it is larger than the screen.
 
 #include <opencv2/core.hpp>
 

@@ -10,10 +10,11 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include "edge_viewer/edge_map.hpp"
-#include "edge_viewer/map_view.hpp"
-#include "tests/unit/fit_cases.hpp"
-#include "tests/unit/cpu_features.hpp"
+#include "edge_map.hpp"
+#include "map_view.hpp"
+#include "window_fit.hpp"
+#include "fit_cases.hpp"
+#include "cpu_features.hpp"
 
 using namespace rimtrace;
 
@@ -67,14 +68,12 @@ bool kernelWritesItsRows(EdgeKernel kernel, const cv::Mat& source, int threshold
            identical(map.row(source.rows - 1), untouched);
 }
 
+// The built kernels that this CPU really runs, by the CPU's own word.
 std::vector<NamedKernel> kernelsOnThisCpu() {
-    std::vector<NamedKernel> kernels = {{"portable", edgePortable}};
-#if RIMTRACE_X86_KERNELS
-    kernels.emplace_back("sse2", edgeSse2);
-    if (cpuReallyHasAvx2()) kernels.emplace_back("avx2", edgeAvx2);
-#elif RIMTRACE_NEON_KERNELS
-    kernels.emplace_back("neon", edgeNeon);
-#endif
+    std::vector<NamedKernel> kernels;
+    for (const NamedEdgeKernel& built : builtEdgeKernels()) {
+        if (cpuReallyRuns(built.name)) kernels.emplace_back(built.name, built.kernel);
+    }
     return kernels;
 }
 
@@ -202,13 +201,10 @@ TEST(EdgeKernels, EveryKernelMatchesThePlainMapAtEveryWidthHeightAndThreshold) {
 }
 
 TEST(EdgeKernels, DispatchPicksTheFastestKernelOfThisCpu) {
-#if RIMTRACE_X86_KERNELS
-    EXPECT_EQ(fastestEdge(), cpuReallyHasAvx2() ? edgeAvx2 : edgeSse2);
-#elif RIMTRACE_NEON_KERNELS
-    EXPECT_EQ(fastestEdge(), edgeNeon);
-#else
-    EXPECT_EQ(fastestEdge(), edgePortable);
-#endif
+    for (const NamedEdgeKernel& built : builtEdgeKernels()) {
+        EXPECT_EQ(built.cpuRunsIt(), cpuReallyRuns(built.name)) << built.name;
+    }
+    EXPECT_EQ(fastestEdge(), kernelsOnThisCpu().back().second);
 }
 
 TEST(MapView, ShrinkingKeepsEveryOnePixelLineAndAddsNothing) {

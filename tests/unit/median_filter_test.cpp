@@ -9,7 +9,9 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include "noise_removal/median_filter.hpp"
+#include "median_filter.hpp"
+
+using namespace speckwipe;
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include <opencv2/core.hpp>
 
-#include "noise_removal/median_filter.hpp"
-#include "noise_removal/neighbourhood.hpp"
-#include "tests/unit/cpu_features.hpp"
+#include "median_filter.hpp"
+#include "neighbourhood.hpp"
+#include "cpu_features.hpp"
 
 using namespace speckwipe;
 
@@ -20,14 +20,12 @@ namespace {
 
 using NamedKernel = std::pair<std::string, MedianKernel>;
 
+// The built kernels that this CPU really runs, by the CPU's own word.
 std::vector<NamedKernel> fastKernelsOnThisCpu() {
-    std::vector<NamedKernel> kernels = {{"portable", medianPortable}};
-#if SPECKWIPE_X86_KERNELS
-    kernels.emplace_back("sse2", medianSse2);
-    if (cpuReallyHasAvx2()) kernels.emplace_back("avx2", medianAvx2);
-#elif SPECKWIPE_NEON_KERNELS
-    kernels.emplace_back("neon", medianNeon);
-#endif
+    std::vector<NamedKernel> kernels;
+    for (const NamedMedianKernel& built : builtMedianKernels()) {
+        if (cpuReallyRuns(built.name)) kernels.emplace_back(built.name, built.kernel);
+    }
     return kernels;
 }
 
@@ -100,13 +98,10 @@ TEST(MedianKernels, FilterWholePicturesExactlyLikePlain) {
 }
 
 TEST(MedianKernels, DispatchPicksTheFastestKernelOfThisCpu) {
-#if SPECKWIPE_X86_KERNELS
-    EXPECT_EQ(fastestMedian(), cpuReallyHasAvx2() ? medianAvx2 : medianSse2);
-#elif SPECKWIPE_NEON_KERNELS
-    EXPECT_EQ(fastestMedian(), medianNeon);
-#else
-    EXPECT_EQ(fastestMedian(), medianPortable);
-#endif
+    for (const NamedMedianKernel& built : builtMedianKernels()) {
+        EXPECT_EQ(built.cpuRunsIt(), cpuReallyRuns(built.name)) << built.name;
+    }
+    EXPECT_EQ(fastestMedian(), fastKernelsOnThisCpu().back().second);
 }
 
 TEST(SelectionSort, SortsEveryOrderingAscending) {

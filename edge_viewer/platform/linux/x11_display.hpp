@@ -1,0 +1,16 @@
+#pragma once
+// The X server a window would open on, reached through libxcb as Qt does.
+
+#include <string>
+
+#include <opencv2/core.hpp>
+
+namespace rimtrace {
+
+// Connects to the X server that DISPLAY names, waiting at most 5 s for it;
+// workArea is then the screen's area for windows (the window manager's
+// _NET_WORKAREA, else the whole screen). Otherwise false, with reason set
+// to a short phrase ("no X server answers", the server's own refusal, ...).
+bool xServerAnswers(std::string& reason, cv::Rect& workArea);
+
+}  // namespace rimtrace

@@ -1,0 +1,13 @@
+// OpenCV's Win32 windows: the picture alone inside the window's frame.
+
+#include "platform/window_frame.hpp"
+
+namespace speckwipe {
+
+// OpenCV's Win32 windows have no bars: cv::resizeWindow sizes the picture.
+int windowBarsHeight() { return 0; }
+
+// The title bar and borders, with room to spare.
+cv::Size windowChrome() { return cv::Size(32, 64); }
+
+}  // namespace speckwipe

@@ -1,0 +1,73 @@
+// speckwipe's picture: what it reports when it can't read it, how it
+// loads it, and how large its window shows it.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+
+#include "picture_file.hpp"
+#include "window_fit.hpp"
+#include "fit_cases.hpp"
+
+namespace fs = std::filesystem;
+
+using namespace speckwipe;
+
+namespace {
+
+// A folder of its own for each run: named for the clock, which works alike
+// on every system (a process id needs a different call on Windows).
+fs::path scratchFolder() {
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+    const fs::path folder = fs::temp_directory_path() / ("speckwipe_test_" + std::to_string(tick));
+    fs::create_directories(folder);
+    return folder;
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string failureReason(const fs::path& path) {
+    cv::Mat picture;
+    std::string reason;
+    EXPECT_FALSE(readGreyPicture(path.string(), picture, reason));
+    return reason;
+}
+
+}  // namespace
+
+TEST(PictureFile, ReportsWhyItCannotRead) {
+    const fs::path folder = scratchFolder();
+    writeBytes(folder / "empty.jpg", "");
+    writeBytes(folder / "garbage.jpg", std::string("\x01\x02 not a picture at all \xff", 26));
+    EXPECT_EQ(failureReason(folder / "missing.jpg"), "no such file");
+    EXPECT_EQ(failureReason(folder), "is a directory");
+    EXPECT_EQ(failureReason(folder / "empty.jpg"), "empty file");
+    EXPECT_EQ(failureReason(folder / "garbage.jpg"), "not a picture this program can decode");
+    fs::remove_all(folder);
+}
+
+TEST(PictureFile, LoadsColourAsEightBitGrey) {
+    const fs::path folder = scratchFolder();
+    const fs::path path = folder / "colour.png";
+    cv::imwrite(path.string(), cv::Mat(4, 6, CV_8UC3, cv::Scalar(0, 0, 255)));
+    cv::Mat picture;
+    std::string reason;
+    ASSERT_TRUE(readGreyPicture(path.string(), picture, reason)) << reason;
+    EXPECT_EQ(picture.type(), CV_8UC1);
+    EXPECT_EQ(picture.size(), cv::Size(6, 4));
+    EXPECT_EQ(picture.at<uchar>(0, 0), 76);  // pure red: 0.299 * 255
+    fs::remove_all(folder);
+}
+
+TEST(SpeckwipeWindow, FitKeepsTheAspectAndOnlyShrinks) {
+    expectFitKeepsTheAspectAndOnlyShrinks(fittedSize);
+}

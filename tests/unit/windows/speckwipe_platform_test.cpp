@@ -1,0 +1,17 @@
+// speckwipe's platform part on Windows: its fixed path kept as written, and
+// the display check refusing a session without a visible desktop.
+
+#include <gtest/gtest.h>
+
+#include "display_cases.hpp"
+#include "path_cases.hpp"
+#include "platform/display.hpp"
+#include "platform/picture_path.hpp"
+
+using namespace speckwipe;
+
+TEST(PicturePath, IsKeptAsWrittenOnWindows) { expectPathKeptAsWritten(localPicturePath); }
+
+TEST(SpeckwipeDisplayCheck, RefusesASessionWithoutAVisibleDesktop) {
+    expectHiddenWindowStationRefused(chooseDisplay);
+}
