@@ -1,5 +1,5 @@
 # Hostile and unusual inputs, the same for both programs. Sourced after
-# lib.sh by a program's test script, which sets:
+# tests/lib's tally.sh and runs.sh by a program's test script, which sets:
 #   program      the program's name, as it starts its messages
 #   binary       the program to run
 #   picture      the file name it reads from its working directory

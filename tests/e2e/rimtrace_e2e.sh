@@ -5,14 +5,18 @@
 rimtrace=$1
 screen_check=$2
 sample=$3
-source "$(dirname "$0")/lib.sh"
-start_display
+source "$(dirname "$0")/../lib/tally.sh"
+source "$(dirname "$0")/../lib/runs.sh"
+source "$(dirname "$0")/../lib/x_desktop.sh"
+source "$(dirname "$0")/slider_steps.sh"
+start_scratch
+start_x_desktop
 
 # Waits up to 5 s for the window to show a map below threshold 100.
 shows_lower_threshold() {
     local tries=0 shown
     while [ $tries -lt 25 ]; do
-        shown=$(shown_thresholds "$1")
+        shown=$(shown_thresholds "$screen_check" "$shown_picture" "$1")
         if [ -n "$shown" ] && [[ " $shown " != *" 100 "* ]] && [ "${shown%% *}" -lt 100 ]; then
             echo "    the map shown is the map at: $shown"
             return 0
@@ -39,27 +43,27 @@ normal_run() {
     cp "$sample" "$folder/vantrel.jpg"
     shown_picture="$folder/vantrel.jpg"
     start_program "$folder" "$rimtrace"
-    window=$(wait_window "my window")
+    window=$(wait_window x "my window")
     check "the window opens" test -n "$window"
     check "the first map is the map at threshold 100, pixel for pixel" \
-        screen_shows "$window" edges "$shown_picture" 100
+        screen_shows x "$screen_check" "$window" edges "$shown_picture" 100
     check "a window that fits is left where the window manager put it" left_where_placed "$window"
 
     local writes
     writes=$(writes_in_two_seconds)
     check "with the slider unmoved nothing is redrawn ($writes writes in 2 s)" test "$writes" -le 2
 
-    press_key "$window" a
+    x_press_key "$window" a
     sleep 0.5
     check "a key other than Esc keeps it running" kill -0 "$program_pid"
 
-    check "the slider's handle can be dragged" drag_slider "$window" 2000
-    check "a drag to the right end shows the map at 255" eventually shows_threshold "$window" 255
-    drag_slider "$window" -75%
+    check "the slider's handle can be dragged" drag_slider "$screen_check" handle "$window" 2000
+    check "a drag to the right end shows the map at 255" eventually shows_threshold "$screen_check" "$shown_picture" "$window" 255
+    drag_slider "$screen_check" handle "$window" -75%
     check "a drag three quarters back shows the map of a threshold below 100" \
         shows_lower_threshold "$window"
 
-    press_key "$window" Escape
+    x_press_key "$window" Escape
     wait_program_end 1
     check "Esc ends it within a second with status 0 (got $program_status)" \
         test "$program_status" = 0
@@ -73,8 +77,8 @@ normal_run() {
 # manager, as a user's click does: with the input focus alone, Qt on
 # Debian 13 sometimes kept drawing the window as inactive.
 windows_match() {
-    activate "$1" && import -window "$1" "png:$work/program.png" &&
-        activate "$2" && import -window "$2" "png:$work/reference.png" &&
+    x_activate "$1" && import -window "$1" "png:$work/program.png" &&
+        x_activate "$2" && import -window "$2" "png:$work/reference.png" &&
         compare -metric AE "$work/program.png" "$work/reference.png" null: 2>/dev/null
 }
 
@@ -105,16 +109,16 @@ same_as_reference() {
     mkdir "$folder"
     convert -size 200x150 gradient:gray10-gray90 -swirl 150 "jpg:$folder/vantrel.jpg"
     start_program "$folder" "$rimtrace"
-    window=$(wait_window "my window")
+    window=$(wait_window x "my window")
     "$screen_check" reference "$folder/vantrel.jpg" &
     reference_pid=$!
-    reference=$(wait_window reference)
+    reference=$(wait_window x reference)
     xdotool windowmove --sync "$window" 0 0 windowmove --sync "$reference" 0 500
     check "the window, slider \"threshhold\" at 100 of 255 included, is the expected one" \
         eventually focused_windows_match "$window" "$reference" ||
         echo "    pixels that differ: $(compare -metric AE "$work/program.png" "$work/reference.png" null: 2>&1)"
     kill "$reference_pid"
-    press_key "$window" Escape
+    x_press_key "$window" Escape
     wait_program_end 2
 }
 
@@ -124,7 +128,7 @@ closing() {
     mkdir "$folder"
     cp "$sample" "$folder/vantrel.jpg"
     start_program "$folder" "$rimtrace"
-    wait_window "my window" >/dev/null && close_window "my window"
+    wait_window x "my window" >/dev/null && x_close_window "my window"
     wait_program_end 5
     check "closing the window ends it with status 0 (got $program_status)" test "$program_status" = 0
 }
@@ -138,17 +142,17 @@ large_picture() {
     convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 -fill none -stroke white \
         -draw "circle 2000,1500 2000,200" "jpg:$folder/vantrel.jpg"
     start_program "$folder" "$rimtrace"
-    window=$(wait_window "my window")
+    window=$(wait_window x "my window")
     check "a 4000x3000 picture: the window fills the work area's height" soon fills_work_area "$window"
     import -window "$window" "png:$work/large-before.png"
-    drag_slider "$window" 2000
+    drag_slider "$screen_check" handle "$window" 2000
     sleep 0.5
     import -window "$window" "png:$work/large-after.png"
     local changed
     changed=$(compare -metric AE "$work/large-before.png" "$work/large-after.png" null: 2>&1 |
         awk '{printf "%d", $1}')  # ImageMagick 7 adds a normalised value
     check "a 4000x3000 picture: a slider drag changes the map ($changed pixels)" test "$changed" -gt 1000
-    press_key "$window" Escape
+    x_press_key "$window" Escape
     wait_program_end 5
     check "a 4000x3000 picture: Esc ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
@@ -162,8 +166,8 @@ esc_with_modifiers() {
     cp "$sample" "$folder/vantrel.jpg"
     for key in shift+Escape alt+Escape; do
         start_program "$folder" "$rimtrace"
-        window=$(wait_window "my window")
-        [ -n "$window" ] && press_key "$window" "$key"
+        window=$(wait_window x "my window")
+        [ -n "$window" ] && x_press_key "$window" "$key"
         wait_program_end 2
         check "$key ends it with status 0 (got $program_status)" test "$program_status" = 0
     done
@@ -182,13 +186,13 @@ closed_streams() {
 # "grey" also holds the window to the picture's map at threshold 100.
 run_to_end() {
     local folder=$1 what=$2 mode=${3:--} window
-    window=$(wait_window "my window")
+    window=$(wait_window x "my window")
     check "$what: the window opens" test -n "$window"
     if [ -n "$window" ] && [ "$mode" = grey ]; then
         check "$what: it shows the map at 100 pixel for pixel" \
-            screen_shows "$window" edges "$folder/vantrel.jpg" 100
+            screen_shows x "$screen_check" "$window" edges "$folder/vantrel.jpg" 100
     fi
-    [ -n "$window" ] && press_key "$window" Escape
+    [ -n "$window" ] && x_press_key "$window" Escape
     wait_program_end 5
     check "$what: ends with status 0 (got $program_status)" test "$program_status" = 0
 }

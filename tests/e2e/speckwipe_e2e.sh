@@ -5,8 +5,11 @@
 speckwipe=$1
 screen_check=$2
 sample=$3
-source "$(dirname "$0")/lib.sh"
-start_display
+source "$(dirname "$0")/../lib/tally.sh"
+source "$(dirname "$0")/../lib/runs.sh"
+source "$(dirname "$0")/../lib/x_desktop.sh"
+start_scratch
+start_x_desktop
 
 normal_run() {
     local folder="$work/normal"
@@ -14,26 +17,26 @@ normal_run() {
     cp "$sample" "$folder/circles.jpg"
     start_program "$folder" "$speckwipe"
     local before after
-    before=$(wait_window "my window")
+    before=$(wait_window x "my window")
     check "the first window opens" test -n "$before"
     check "the trace is complete before the first window opens" \
         cmp -s "$work/out" <("$screen_check" trace "$folder/circles.jpg")
-    check "only the first window exists before the first key" test -z "$(window_id "my window 2")"
+    check "only the first window exists before the first key" test -z "$(x_window_id "my window 2")"
     check "a window that fits is left where the window manager put it" left_where_placed "$before"
     check "the first window shows the picture pixel for pixel" \
-        screen_shows "$before" grey "$folder/circles.jpg"
+        screen_shows x "$screen_check" "$before" grey "$folder/circles.jpg"
 
-    press_key "$before" a
-    after=$(wait_window "my window 2")
+    x_press_key "$before" a
+    after=$(wait_window x "my window 2")
     check "any key opens the second window" test -n "$after"
     check "the second window shows the median-filtered picture" \
-        screen_shows "$after" median "$folder/circles.jpg"
+        screen_shows x "$screen_check" "$after" median "$folder/circles.jpg"
     xdotool windowactivate --sync "$before"  # on top of the second, which covers it
     check "the first window still shows the unfiltered picture" \
-        screen_shows "$before" grey "$folder/circles.jpg"
+        screen_shows x "$screen_check" "$before" grey "$folder/circles.jpg"
     check "the program waits for a second key" kill -0 "$program_pid"
 
-    press_key "$after" Return
+    x_press_key "$after" Return
     wait_program_end 5
     check "the second key ends it with status 0 (got $program_status)" test "$program_status" = 0
     check "nothing goes to stderr" test ! -s "$work/err"
@@ -45,9 +48,9 @@ closing() {
     mkdir "$folder"
     cp "$sample" "$folder/circles.jpg"
     start_program "$folder" "$speckwipe"
-    wait_window "my window" >/dev/null && close_window "my window"
-    check "closing the first window opens the second" wait_window "my window 2"
-    close_window "my window 2"
+    wait_window x "my window" >/dev/null && x_close_window "my window"
+    check "closing the first window opens the second" wait_window x "my window 2"
+    x_close_window "my window 2"
     wait_program_end 5
     check "closing the second ends it with status 0 (got $program_status)" test "$program_status" = 0
 }
@@ -65,14 +68,14 @@ large_picture() {
         mkdir "$folder"
         convert -size "$size" gradient:gray20-gray80 -swirl 200 "jpg:$folder/circles.jpg"
         start_program "$folder" "$speckwipe"
-        window=$(wait_window "my window")
+        window=$(wait_window x "my window")
         check "a $size picture: \"my window\" fills the work area's height" \
             soon fills_work_area "$window"
-        keep_pressing "$window" space second_window_open
-        window=$(wait_window "my window 2")
+        keep_pressing x "$window" space window_open x "my window 2"
+        window=$(wait_window x "my window 2")
         check "a $size picture: \"my window 2\" fills the work area's height" \
             soon fills_work_area "$window"
-        keep_pressing "$window" space program_ended
+        keep_pressing x "$window" space program_ended
         wait_program_end 5
         check "a $size picture: ends with status 0 (got $program_status)" test "$program_status" = 0
     done
@@ -99,16 +102,16 @@ refused_runs() {
 # windows; CHECK "grey" also holds the first window to the picture.
 run_to_end() {
     local folder=$1 what=$2 mode=${3:--} before after
-    before=$(wait_window "my window")
+    before=$(wait_window x "my window")
     check "$what: the first window opens" test -n "$before"
     if [ -n "$before" ] && [ "$mode" = grey ]; then
         check "$what: it shows the picture pixel for pixel" \
-            screen_shows "$before" grey "$folder/circles.jpg"
+            screen_shows x "$screen_check" "$before" grey "$folder/circles.jpg"
     fi
-    [ -n "$before" ] && press_key "$before" space
-    after=$(wait_window "my window 2")
+    [ -n "$before" ] && x_press_key "$before" space
+    after=$(wait_window x "my window 2")
     check "$what: a key opens the second window" test -n "$after"
-    [ -n "$after" ] && press_key "$after" space
+    [ -n "$after" ] && x_press_key "$after" space
     wait_program_end 5
     check "$what: ends with status 0 (got $program_status)" test "$program_status" = 0
 }

@@ -6,8 +6,11 @@
 speckwipe=$1
 rimtrace=$2
 ours="$(dirname "$0")/../valgrind/ours.awk"
-source "$(dirname "$0")/lib.sh"
-start_display
+source "$(dirname "$0")/../lib/tally.sh"
+source "$(dirname "$0")/../lib/runs.sh"
+source "$(dirname "$0")/../lib/x_desktop.sh"
+start_scratch
+start_x_desktop
 
 memcheck() {
     echo valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
@@ -15,7 +18,7 @@ memcheck() {
 }
 
 # Under valgrind everything is slower: wait up to a minute for a window.
-slow_window() { wait_window "$1" 60; }
+slow_window() { wait_window x "$1" 60; }
 
 # clean NAME BINARY: the program ended with 0 and memcheck found no
 # report of ours.
@@ -34,9 +37,9 @@ speckwipe_run() {
     convert -size 160x120 gradient:gray15-gray85 -swirl 150 "jpg:$folder/circles.jpg"
     start_program "$folder" $(memcheck speckwipe) "$speckwipe"
     window=$(slow_window "my window")
-    [ -n "$window" ] && keep_pressing "$window" a second_window_open
-    window=$(window_id "my window 2")
-    [ -n "$window" ] && keep_pressing "$window" a program_ended
+    [ -n "$window" ] && keep_pressing x "$window" a window_open x "my window 2"
+    window=$(x_window_id "my window 2")
+    [ -n "$window" ] && keep_pressing x "$window" a program_ended
     wait_program_end 60
     clean speckwipe "$speckwipe"
 }
@@ -48,8 +51,8 @@ rimtrace_run() {
     start_program "$folder" $(memcheck rimtrace) "$rimtrace"
     window=$(slow_window "my window")
     sleep 3  # a few refreshes
-    [ -n "$window" ] && press_key "$window" a && sleep 1 &&
-        keep_pressing "$window" Escape program_ended
+    [ -n "$window" ] && x_press_key "$window" a && sleep 1 &&
+        keep_pressing x "$window" Escape program_ended
     wait_program_end 60
     clean rimtrace "$rimtrace"
 }

@@ -7,11 +7,14 @@
 screen_check=$3
 samples=$4
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
-source "$here/wayland.sh"
+source "$here/../lib/tally.sh"
+source "$here/../lib/runs.sh"
+source "$here/../lib/x_desktop.sh"
+source "$here/../lib/wayland_desktop.sh"
 source "$here/hostile_inputs.sh"
-start_display
-start_compositor
+start_scratch
+start_x_desktop
+start_sway
 # Copies nobody may run: the build may lie in a folder only root can enter.
 mkdir -m 755 "$work/bin"
 cp "$1" "$2" "$work/bin/"
@@ -35,10 +38,10 @@ sample_case() {
 # speckwipe's two windows, Esc in rimtrace's.
 ends_by_keys() {
     if [ "$program" = rimtrace ]; then
-        keep_pressing "$1" Escape program_ended
+        keep_pressing sway "$1" Escape program_ended
     else
-        keep_pressing "$1" space second_window_open &&
-            keep_pressing "$(window_id "my window 2")" space program_ended
+        keep_pressing sway "$1" space window_open sway "my window 2" &&
+            keep_pressing sway "$(sway_window_id "my window 2")" space program_ended
     fi
     wait_program_end 5
 }
@@ -48,17 +51,17 @@ speckwipe_natively() {
     sample_case speckwipe-native
     start_program "$folder" "${as_wayland_user[@]}" "$binary"
     local before after
-    before=$(wait_window "my window")
+    before=$(wait_window sway "my window")
     check "speckwipe on Wayland alone: the first window opens" test -n "$before"
     check "speckwipe on Wayland alone: the trace is complete" \
         cmp -s "$work/out" <("$screen_check" trace "$folder/$picture")
     check "speckwipe on Wayland alone: the first window shows the picture pixel for pixel" \
-        screen_shows "$before" grey "$folder/$picture"
-    keep_pressing "$before" a second_window_open
-    after=$(window_id "my window 2")
+        screen_shows sway "$screen_check" "$before" grey "$folder/$picture"
+    keep_pressing sway "$before" a window_open sway "my window 2"
+    after=$(sway_window_id "my window 2")
     check "speckwipe on Wayland alone: a key opens the second window, median-filtered" \
-        screen_shows "$after" median "$folder/$picture"
-    keep_pressing "$after" space program_ended
+        screen_shows sway "$screen_check" "$after" median "$folder/$picture"
+    keep_pressing sway "$after" space program_ended
     wait_program_end 5
     check "speckwipe on Wayland alone: a second key ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
@@ -70,11 +73,11 @@ rimtrace_natively() {
     sample_case rimtrace-native
     start_program "$folder" "${as_wayland_user[@]}" "$binary"
     local window
-    window=$(wait_window "my window")
+    window=$(wait_window sway "my window")
     check "rimtrace on Wayland alone: the window opens" test -n "$window"
     check "rimtrace on Wayland alone: it shows the map at threshold 100 pixel for pixel" \
-        screen_shows "$window" edges "$folder/$picture" 100
-    press_key "$window" a
+        screen_shows sway "$screen_check" "$window" edges "$folder/$picture" 100
+    sway_press_key "$window" a
     sleep 0.5
     check "rimtrace on Wayland alone: a key other than Esc keeps it running" kill -0 "$program_pid"
     ends_by_keys "$window"
@@ -88,17 +91,17 @@ closing() {
     use_program speckwipe
     sample_case speckwipe-closing
     start_program "$folder" "${as_wayland_user[@]}" "$binary"
-    wait_window "my window" >/dev/null && close_window "my window"
+    wait_window sway "my window" >/dev/null && sway_close_window "my window"
     check "speckwipe on Wayland: closing the first window opens the second" \
-        test -n "$(wait_window "my window 2")"
-    close_window "my window 2"
+        test -n "$(wait_window sway "my window 2")"
+    sway_close_window "my window 2"
     wait_program_end 5
     check "speckwipe on Wayland: closing the second ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
     use_program rimtrace
     sample_case rimtrace-closing
     start_program "$folder" "${as_wayland_user[@]}" "$binary"
-    wait_window "my window" >/dev/null && close_window "my window"
+    wait_window sway "my window" >/dev/null && sway_close_window "my window"
     wait_program_end 5
     check "rimtrace on Wayland: closing the window ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
@@ -113,34 +116,23 @@ cp "$qt_platforms/libqxcb.so" "$work/x-only/"
 without_wayland_plugin=(unshare --mount --propagation private
     sh -c 'mount --bind "$0" "$1" && shift && exec "$@"' "$work/x-only" "$qt_platforms")
 can_hide_plugin() { [ "$(id -u)" = 0 ] && "${without_wayland_plugin[@]}" true 2>/dev/null; }
-x_window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 
-# session_with_x WHERE WINDOW-FINDER [PREFIX...]: a GNOME-like session,
-# Wayland with an X display beside; the window must open WHERE.
+# session_with_x WHERE DESKTOP [PREFIX...]: a GNOME-like session, Wayland
+# with an X display beside; the window must open WHERE, found on DESKTOP
+# (sway or x).
 session_with_x() {
-    local where=$1 finder=$2 window
+    local where=$1 desktop=$2 window
     shift 2
     sample_case "$program-session-$where"
     start_program "$folder" "$@" "${as_wayland_user[@]}" DISPLAY="$DISPLAY" \
         XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME "$binary"
-    window=$(wait_window_by "$finder" "my window")
+    window=$(wait_window "$desktop" "my window")
     check "$program in a Wayland session with X beside: the window opens on $where" test -n "$window"
     if [ "$where" = X ]; then ends_by_x_keys; else ends_by_keys "$window"; fi
     check "$program in a Wayland session with X beside, on $where: status 0 (got $program_status)" \
         test "$program_status" = 0
     check "$program in a Wayland session with X beside, on $where: nothing on stderr" \
         test ! -s "$work/err"
-}
-
-# wait_window_by FINDER NAME: wait_window with another way to find it.
-wait_window_by() {
-    local tries=0 id=""
-    while [ -z "$id" ] && [ $tries -lt $((100 * slow)) ]; do
-        id=$("$1" "$2")
-        [ -z "$id" ] && sleep 0.1
-        tries=$((tries + 1))
-    done
-    echo "$id"
 }
 
 # Esc, through X, in the program's newest window until it ends.
@@ -159,9 +151,9 @@ ends_by_x_keys() {
 sessions_with_x() {
     for name in speckwipe rimtrace; do
         use_program "$name"
-        session_with_x Wayland window_id
+        session_with_x Wayland sway
         if can_hide_plugin; then
-            session_with_x X x_window_id "${without_wayland_plugin[@]}"
+            session_with_x X x "${without_wayland_plugin[@]}"
         else
             echo "skipped: $name without Qt's Wayland plugin (needs root)"
         fi
@@ -194,16 +186,16 @@ large_pictures() {
         convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 "jpg:$folder/$picture"
         start_program "$folder" "${as_wayland_user[@]}" "$binary"
         local window
-        window=$(wait_window "my window" 20)
+        window=$(wait_window sway "my window" 20)
         check "$name on Wayland, a 4000x3000 picture: the window fits on the output" \
             eventually on_output "my window"
         if [ "$name" = speckwipe ]; then
-            keep_pressing "$window" space second_window_open
+            keep_pressing sway "$window" space window_open sway "my window 2"
             check "$name on Wayland, a 4000x3000 picture: the second window fits on the output" \
                 eventually on_output "my window 2"
-            keep_pressing "$(window_id "my window 2")" space program_ended
+            keep_pressing sway "$(sway_window_id "my window 2")" space program_ended
         else
-            keep_pressing "$window" Escape program_ended
+            keep_pressing sway "$window" Escape program_ended
         fi
         wait_program_end 5
         check "$name on Wayland, a 4000x3000 picture: status 0 (got $program_status)" \

@@ -8,9 +8,12 @@
 bin=$1/bin
 screen_check=$2
 samples=$3
-source "$(dirname "$0")/lib.sh"
-slider_finder=win32-thumb  # for drag_slider
-start_display
+source "$(dirname "$0")/../lib/tally.sh"
+source "$(dirname "$0")/../lib/runs.sh"
+source "$(dirname "$0")/../lib/x_desktop.sh"
+source "$(dirname "$0")/slider_steps.sh"
+start_scratch
+start_x_desktop
 
 # Wine starts helper processes (wineserver, services) that outlive the
 # program and keep whatever it had open: a session started first, with its
@@ -22,7 +25,7 @@ start_wine() {
     wineserver -p
     wine cmd /c exit </dev/null >/dev/null 2>&1
     drive_c="$WINEPREFIX/drive_c"
-    trap 'wineserver -k 2>/dev/null; cleanup' EXIT
+    on_exit 'wineserver -k 2>/dev/null'
 }
 
 # Each suite once: they share no state with the programs' runs below.
@@ -51,21 +54,21 @@ speckwipe_run() {
     pictures_on_c circles.jpg="$samples/circles.jpg"
     start_program "$elsewhere" wine "$bin/speckwipe.exe"
     local before after
-    before=$(wait_window "my window" 30)
+    before=$(wait_window x "my window" 30)
     check "speckwipe: the first window opens" test -n "$before"
     check "speckwipe: the trace, with Windows line ends, is the expected one" \
         cmp -s <(tr -d '\r' <"$work/out") <("$screen_check" trace "$samples/circles.jpg")
     check "speckwipe: the first window shows C:\\circles.jpg pixel for pixel" \
-        screen_shows "$before" grey "$samples/circles.jpg" || keep_shot speckwipe-first
-    press_key "$before" a
-    after=$(wait_window "my window 2")
+        screen_shows x "$screen_check" "$before" grey "$samples/circles.jpg" || keep_shot speckwipe-first
+    x_press_key "$before" a
+    after=$(wait_window x "my window 2")
     check "speckwipe: a key opens the second window" test -n "$after"
     # A new window may open under one that keeps the focus, and a
     # screenshot of a covered window shows what covers it.
-    [ -n "$after" ] && activate "$after"
+    [ -n "$after" ] && x_activate "$after"
     check "speckwipe: the second window shows the median-filtered picture" \
-        screen_shows "$after" median "$samples/circles.jpg" || keep_shot speckwipe-second
-    press_key "$after" Return
+        screen_shows x "$screen_check" "$after" median "$samples/circles.jpg" || keep_shot speckwipe-second
+    x_press_key "$after" Return
     wait_program_end 10
     check "speckwipe: the second key ends it with status 0 (got $program_status)" test "$program_status" = 0
     check "speckwipe: nothing goes to stderr" test ! -s "$work/err"
@@ -79,14 +82,14 @@ rimtrace_run() {
     shown_picture="$samples/vantrel.jpg"
     start_program "$elsewhere" wine "$bin/rimtrace.exe"
     local window
-    window=$(wait_window "my window" 30)
+    window=$(wait_window x "my window" 30)
     check "rimtrace: the window opens" test -n "$window"
     check "rimtrace: the first map is C:\\vantrel.jpg's at threshold 100, pixel for pixel" \
-        screen_shows "$window" edges "$samples/vantrel.jpg" 100 || keep_shot rimtrace-first
+        screen_shows x "$screen_check" "$window" edges "$samples/vantrel.jpg" 100 || keep_shot rimtrace-first
     check "rimtrace: the slider's band spans the window" band_spans_window "$window"
-    check "rimtrace: the trackbar's thumb can be dragged" drag_slider "$window" 2000
-    check "rimtrace: a drag to the right end shows the map at 255" eventually shows_threshold "$window" 255
-    press_key "$window" Escape
+    check "rimtrace: the trackbar's thumb can be dragged" drag_slider "$screen_check" win32-thumb "$window" 2000
+    check "rimtrace: a drag to the right end shows the map at 255" eventually shows_threshold "$screen_check" "$shown_picture" "$window" 255
+    x_press_key "$window" Escape
     wait_program_end 5
     check "rimtrace: Esc ends it with status 0 (got $program_status)" test "$program_status" = 0
     check "rimtrace: nothing goes to stdout or stderr" test ! -s "$work/out" -a ! -s "$work/err"
@@ -104,20 +107,20 @@ band_spans_window() {
     [ $((light * 100)) -ge $((width * 95)) ]
 }
 
-opens() { wait_window "$1" 30 >/dev/null; }
+opens() { wait_window x "$1" 30 >/dev/null; }
 
 # Closing a window through the window manager counts as its key.
 closing() {
     pictures_on_c circles.jpg="$samples/circles.jpg" vantrel.jpg="$samples/vantrel.jpg"
     start_program "$elsewhere" wine "$bin/speckwipe.exe"
-    wait_window "my window" 30 >/dev/null && close_window "my window"
+    wait_window x "my window" 30 >/dev/null && x_close_window "my window"
     check "speckwipe: closing the first window opens the second" opens "my window 2"
-    close_window "my window 2"
+    x_close_window "my window 2"
     wait_program_end 10
     check "speckwipe: closing the second ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
     start_program "$elsewhere" wine "$bin/rimtrace.exe"
-    wait_window "my window" 30 >/dev/null && close_window "my window"
+    wait_window x "my window" 30 >/dev/null && x_close_window "my window"
     wait_program_end 10
     check "rimtrace: closing the window ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
@@ -131,22 +134,22 @@ large_picture() {
     convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 "jpg:$work/large.jpg"
     pictures_on_c circles.jpg="$work/large.jpg" vantrel.jpg="$work/large.jpg"
     start_program "$elsewhere" wine "$bin/speckwipe.exe"
-    window=$(wait_window "my window" 30)
+    window=$(wait_window x "my window" 30)
     check "speckwipe, a 4000x3000 picture: \"my window\" fits in the work area" \
         eventually fitted_inside "$window"
-    keep_pressing "$window" space second_window_open
-    window=$(wait_window "my window 2")
+    keep_pressing x "$window" space window_open x "my window 2"
+    window=$(wait_window x "my window 2")
     check "speckwipe, a 4000x3000 picture: \"my window 2\" fits in the work area" \
         eventually fitted_inside "$window"
-    keep_pressing "$window" space program_ended
+    keep_pressing x "$window" space program_ended
     wait_program_end 10
     check "speckwipe, a 4000x3000 picture: keys end it with status 0 (got $program_status)" \
         test "$program_status" = 0
     start_program "$elsewhere" wine "$bin/rimtrace.exe"
-    window=$(wait_window "my window" 30)
+    window=$(wait_window x "my window" 30)
     check "rimtrace, a 4000x3000 picture: the window fits in the work area" \
         eventually fitted_inside "$window"
-    keep_pressing "$window" Escape program_ended
+    keep_pressing x "$window" Escape program_ended
     wait_program_end 10
     check "rimtrace, a 4000x3000 picture: Esc ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
@@ -206,7 +209,7 @@ console_refusals() {
     check "$what: its console shows why and asks for a key" eventually console_shows speckwipe.exe \
         "speckwipe: cannot read C://circles.jpg: no such file" "Press a key to close this window"
     check "$what: it waits for that key" kill -0 "$program_pid"
-    [ -n "$console" ] && press_key "$console" space
+    [ -n "$console" ] && x_press_key "$console" space
     wait_program_end 10
     check "$what: a key closes it, status 1 (got $program_status)" test "$program_status" = 1
     cp "$bin/speckwipe.exe" "$drive_c/"

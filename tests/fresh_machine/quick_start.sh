@@ -19,7 +19,9 @@
 here=$(cd "$(dirname "$0")" && pwd)
 project=$(cd "$here/../.." && pwd)
 cache=${FRESH_CACHE:-/var/cache/speckrim-fresh}
-source "$here/../e2e/lib.sh"
+source "$here/../lib/tally.sh"
+source "$here/../lib/runs.sh"
+source "$here/../lib/x_desktop.sh"
 source "$here/mirror.sh"
 arch=$(dpkg --print-architecture)
 native=$arch
@@ -97,13 +99,13 @@ run_command() {
     local waited=0
     while [ -z "$window" ] && kill -0 "$program_pid" 2>/dev/null && [ $waited -lt $((1800 * time_scale)) ]; do
         sleep 1
-        window=$(window_id "my window")
+        window=$(x_window_id "my window")
         waited=$((waited + 1))
     done
     check "$release: the run command opens \"my window\"" test -n "$window"
-    [ -n "$window" ] && keep_pressing "$window" space second_window_open
-    window=$(window_id "my window 2")
-    [ -n "$window" ] && keep_pressing "$window" space program_ended
+    [ -n "$window" ] && keep_pressing x "$window" space window_open x "my window 2"
+    window=$(x_window_id "my window 2")
+    [ -n "$window" ] && keep_pressing x "$window" space program_ended
     wait_program_end 30
     run_status=$program_status
     check "$release: the run command ends with status 0 (got $run_status)" test "$run_status" = 0
@@ -151,12 +153,12 @@ quick_start() {
 remove_copies() {
     local root
     for root in $copies; do unmount_all "$root"; rm -rf --one-file-system "$root"; done
-    cleanup
 }
 
 copies=""
 [ "$arch" = "$native" ] || enable_emulation "$arch" || exit 1
-start_display
-trap remove_copies EXIT
+start_scratch
+start_x_desktop
+on_exit remove_copies
 for release in "$@"; do quick_start "$release"; done
 finish

@@ -7,7 +7,7 @@
 build=$1
 version=$2
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/lib.sh"
+source "$here/../lib/tally.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

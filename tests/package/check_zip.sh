@@ -9,7 +9,7 @@
 build=$1
 again=$2
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/lib.sh"
+source "$here/../lib/tally.sh"
 
 zip=$(ls "$build"/speckrim-*-windows-x86_64.zip 2>/dev/null | head -n 1)
 check "the ZIP is made" test -n "$zip"

@@ -4,7 +4,7 @@
 # must be byte-identical. Prints both checksums and lintian's verdict.
 # Usage: tests/package/reproducible_deb.sh
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/lib.sh"
+source "$here/../lib/tally.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for build in first second; do

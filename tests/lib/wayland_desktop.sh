@@ -1,14 +1,14 @@
-# A Wayland desktop for the end-to-end tests: sway, headless, drawing in
-# memory, with the same steps as lib.sh's X desktop (window_id, press_key,
-# screen_shows, close_window) done through sway's IPC (swaymsg), wtype and
-# grim. Sourced after lib.sh and start_display; needs sway, wtype, grim and
-# jq. sway refuses to run as root, so as root it and the programs run as
-# nobody.
+# A Wayland desktop for the tests: sway, headless, drawing in memory, and
+# the steps a user takes there, as x_desktop.sh's for X (sway_window_id,
+# sway_press_key, sway_shoot, sway_close_window), done through sway's IPC
+# (swaymsg), wtype and grim. Needs runs.sh's start_scratch first; sway,
+# wtype, grim and jq. sway refuses to run as root, so as root it and the
+# programs run as nobody.
 
-# start_compositor: sway on a 1920x1080 output; sets $wayland_display,
-# the command prefix $as_wayland_user (run with the session's environment,
-# as nobody when root) and the programs' copies in $work/bin.
-start_compositor() {
+# start_sway: sway on a 1920x1080 output, gone at exit; sets
+# $wayland_display and the command prefix $as_wayland_user (run with the
+# session's environment, as nobody when root).
+start_sway() {
     local runtime="$work/wayland" tries=0 user=()
     chmod 755 "$work"
     mkdir -m 700 "$runtime"
@@ -20,12 +20,11 @@ start_compositor() {
     as_wayland_user=("${user[@]}" env -i HOME="$work" XDG_RUNTIME_DIR="$runtime" PATH="$PATH" LANG=C.UTF-8)
     "${as_wayland_user[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
-    compositor_pid=$!
+    on_exit "kill $! 2>/dev/null"
     while [ -z "$(sway_socket)" ] && [ $tries -lt $((100 * slow)) ]; do sleep 0.1; tries=$((tries + 1)); done
     [ -n "$(sway_socket)" ] || { echo "sway did not start"; tail -n 20 "$work/sway.log"; exit 1; }
     wayland_display=$(basename "$(ls "$runtime"/wayland-* | grep -v '\.lock$' | head -n 1)")
     as_wayland_user+=(WAYLAND_DISPLAY="$wayland_display" SWAYSOCK="$(sway_socket)")
-    trap 'kill "$compositor_pid" 2>/dev/null; cleanup' EXIT
 }
 sway_socket() { ls "$work"/wayland/sway-ipc.*.sock 2>/dev/null; }
 
@@ -36,7 +35,7 @@ window_field() {
     swaymsg_ -t get_tree 2>/dev/null |
         jq -r --arg name "$1" "[.. | objects | select(.pid? and .name == \$name)][0] | $2 // empty"
 }
-window_id() { window_field "$1" .id; }
+sway_window_id() { window_field "$1" .id; }
 window_name() { swaymsg_ -t get_tree | jq -r ".. | objects | select(.id? == $1) | .name"; }
 
 # The window's inside, as grim's -g takes it: "x,y widthxheight".
@@ -45,29 +44,19 @@ window_geometry() {
         '"\(.rect.x + .window_rect.x),\(.rect.y + .window_rect.y) \(.window_rect.width)x\(.window_rect.height)"'
 }
 
-# press_key WINDOW_ID KEY: focuses the window, then types the key. wtype's
-# virtual keyboard loses keys typed at once after it appears: -s waits.
-press_key() {
+# sway_press_key WINDOW_ID KEY: focuses the window, then types the key.
+# wtype's virtual keyboard loses keys typed at once after it appears: -s waits.
+sway_press_key() {
     swaymsg_ "[con_id=$1] focus" >/dev/null
     "${as_wayland_user[@]}" wtype -s 400 -k "$2"
 }
 
-screen_shows() {
-    local id=$1 tries=0
-    shift
-    [ -n "$id" ] || return 1
-    while [ $tries -lt $((25 * slow)) ]; do
-        "${as_wayland_user[@]}" grim -g "$(window_geometry "$id")" - >"$work/shot.png" 2>/dev/null &&
-            "$screen_check" "$@" "$work/shot.png" && return 0
-        sleep 0.2
-        tries=$((tries + 1))
-    done
-    return 1
-}
+# sway_shoot WINDOW_ID FILE: the window's inside, as the output shows it.
+sway_shoot() { "${as_wayland_user[@]}" grim -g "$(window_geometry "$1")" - >"$2" 2>/dev/null; }
 
-# close_window NAME: asks the compositor to close the window, as a user's
-# close shortcut does.
-close_window() { swaymsg_ "[con_id=$(window_id "$1")] kill" >/dev/null; }
+# sway_close_window NAME: asks the compositor to close the window, as a
+# user's close shortcut does.
+sway_close_window() { swaymsg_ "[con_id=$(sway_window_id "$1")] kill" >/dev/null; }
 
 # on_output NAME: the window named so, its title bar included, lies inside
 # the 1920x1080 output.

@@ -1,0 +1,91 @@
+# An X desktop for the tests: Xvfb with the openbox window manager, and the
+# steps a user takes there (x_window_id, x_press_key, x_shoot,
+# x_close_window, x_activate), named for the desktop so that a script may
+# drive an X and a Wayland desktop side by side. Needs runs.sh's
+# start_scratch first; Xvfb, openbox, wmctrl, xdotool, x11-utils and
+# ImageMagick. Sets DISPLAY.
+
+# start_x_desktop: Xvfb on a display number it picks itself (-displayfd),
+# 1920x1080 like a common screen, with openbox; both go at exit.
+# -noreset: by default Xvfb resets whenever its last client leaves, and a
+# reset drops a program that is connecting at that moment; a desktop never
+# resets.
+start_x_desktop() {
+    local tries=0 here
+    here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+    on_exit "kill $! 2>/dev/null"
+    while [ ! -s "$work/display" ] && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
+    [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+    export DISPLAY=":$(cat "$work/display")"
+    # An absolute path: openbox leaves the working directory, and without its
+    # file it would take the default one, which keeps Alt+Esc for itself.
+    openbox --sm-disable --config-file "$here/openbox-rc.xml" >"$work/openbox.log" 2>&1 &
+    on_exit "kill $! 2>/dev/null"
+    tries=0
+    while ! xprop -root _NET_WORKAREA 2>/dev/null | grep -q = && [ $tries -lt 100 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+}
+
+# Prints the id of the visible window named exactly $1.
+x_window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+
+# x_press_key WINDOW_ID KEY: gives the window the focus, then types the key.
+x_press_key() {
+    xdotool windowfocus --sync "$1" 2>/dev/null
+    xdotool key "$2"
+}
+
+# x_shoot WINDOW_ID FILE: the window's inside, as the screen shows it.
+x_shoot() { import -window "$1" "png:$2" 2>/dev/null; }
+
+# x_activate WINDOW_ID: makes it the active window, raised, through the
+# window manager, as a user's click does.
+x_activate() { timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null && sleep 0.3; }
+
+# x_close_window NAME: asks the window manager to close the window, as its
+# title bar's close button does.
+x_close_window() { wmctrl -c "$1"; }
+
+# read_placement WINDOW_ID: sets $area (the work area: x y width height),
+# $client (the window's inside: x y width height) and $frame (the window
+# with the window manager's frame, _NET_FRAME_EXTENTS: left top right bottom).
+read_placement() {
+    local edge
+    read -r -a area < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')
+    read -r -a edge < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    read -r -a client < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left|Width|Height/ {printf "%d ", $2}')
+    frame=($((client[0] - edge[0])) $((client[1] - edge[2]))
+        $((client[0] + client[2] + edge[1])) $((client[1] + client[3] + edge[3])))
+}
+
+# inside_work_area WINDOW_ID: the window with its frame lies inside the
+# work area.
+inside_work_area() {
+    [ -n "$1" ] || return 1  # xwininfo without a window waits for a click
+    read_placement "$1"
+    echo "    work area ${area[*]:0:4}; window with its frame from ${frame[0]},${frame[1]} to ${frame[2]},${frame[3]}"
+    [ "${frame[0]}" -ge "${area[0]}" ] && [ "${frame[1]}" -ge "${area[1]}" ] &&
+        [ "${frame[2]}" -le $((area[0] + area[2])) ] && [ "${frame[3]}" -le $((area[1] + area[3])) ]
+}
+
+# fills_work_area WINDOW_ID: a picture taller than the work area allows (in
+# its proportions) is shown as tall as it may be: the window's inside is as
+# high as the work area less the 64 pixels the fit keeps for the window
+# manager's title bar and borders, give or take 2, and it lies inside.
+fills_work_area() {
+    inside_work_area "$1" || return 1
+    echo "    inside ${client[2]}x${client[3]}, for a work area ${area[3]} high"
+    [ $((area[3] - 64 - client[3])) -le 2 ] && [ $((area[3] - 64 - client[3])) -ge -2 ]
+}
+
+# left_where_placed WINDOW_ID: a window that fits is left where the window
+# manager put it (openbox centres it), not moved to the work area's corner.
+left_where_placed() {
+    sleep 0.5
+    read_placement "$1"
+    echo "    work area ${area[*]:0:4}; window with its frame at ${frame[0]},${frame[1]}"
+    [ "${frame[0]}" != "${area[0]}" ] || [ "${frame[1]}" != "${area[1]}" ]
+}
