@@ -76,7 +76,7 @@ inline long millisecondsSince(std::chrono::steady_clock::time_point start) {
                     std::chrono::steady_clock::now() - start).count());
 }
 
-inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck displayAvailable) {
+inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck chooseDisplay) {
     int number = 4000 + getpid() % 1000;
     int server = -1;
     while ((server = listenAsDisplay(number)) < 0) ++number;
@@ -86,7 +86,7 @@ inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck displayAvailable) 
     std::thread slowServer(answerLate, server, std::chrono::milliseconds(300), "go away");
     std::string display, reason;
     cv::Rect workArea;
-    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
     slowServer.join();
     close(server);
     // Not "no X server answers": the 300 ms wait in connect() was no reason
@@ -106,11 +106,11 @@ inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck displayAvailable) 
 
 // The check refuses for the reason expected, and only once the 5 s a busy
 // compositor may take are up, not much later.
-inline void expectRefusedOnceThePatienceIsUp(DisplayCheck displayAvailable, const std::string& expected) {
+inline void expectRefusedOnceThePatienceIsUp(DisplayCheck chooseDisplay, const std::string& expected) {
     std::string display, reason;
     cv::Rect workArea;
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
     const long waited = millisecondsSince(started);
     EXPECT_GT(waited, 4500);
     EXPECT_LT(waited, 30000);
@@ -130,14 +130,14 @@ inline sockaddr_un socketAddress(const std::string& path) {
 // listening queue) and then never answers, and to one whose queue is full.
 // Each ends in a refusal that names the socket; the last two once the
 // check's patience of 5 s is up.
-inline void expectWaylandRefusals(DisplayCheck displayAvailable) {
+inline void expectWaylandRefusals(DisplayCheck chooseDisplay) {
     unsetenv("DISPLAY");
     unsetenv("QT_QPA_PLATFORM");
     const std::string path = "/tmp/speckrim-test-wayland-" + std::to_string(getpid());
     setenv("WAYLAND_DISPLAY", path.c_str(), 1);
     std::string display, reason;
     cv::Rect workArea;
-    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
     EXPECT_EQ(display, "Wayland display " + path);
     EXPECT_EQ(reason, "no compositor answers at " + path);
 
@@ -145,7 +145,7 @@ inline void expectWaylandRefusals(DisplayCheck displayAvailable) {
     const int silent = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_EQ(bind(silent, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(listen(silent, 4), 0);
-    expectRefusedOnceThePatienceIsUp(displayAvailable, "the compositor at " + path + " does not answer");
+    expectRefusedOnceThePatienceIsUp(chooseDisplay, "the compositor at " + path + " does not answer");
     close(silent);
     unlink(path.c_str());
 
@@ -156,7 +156,7 @@ inline void expectWaylandRefusals(DisplayCheck displayAvailable) {
     ASSERT_EQ(listen(busy, 0), 0);
     const int filler = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     ASSERT_EQ(connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    expectRefusedOnceThePatienceIsUp(displayAvailable,
+    expectRefusedOnceThePatienceIsUp(chooseDisplay,
                                      "the compositor at " + path + " takes no new connections");
     close(filler);
     close(busy);
@@ -209,7 +209,7 @@ inline void serveCompositor(int listening, std::chrono::milliseconds delay,
 
 // The display check's area on a compositor that answers after delay and
 // offers outputs; empty when refused.
-inline cv::Rect areaOnCompositor(DisplayCheck displayAvailable, std::chrono::milliseconds delay,
+inline cv::Rect areaOnCompositor(DisplayCheck chooseDisplay, std::chrono::milliseconds delay,
                                  std::vector<TestOutput> outputs) {
     const std::string folder = "/tmp/speckrim-test-compositor-" + std::to_string(getpid());
     const std::string path = folder + "/wayland-test";
@@ -227,7 +227,7 @@ inline cv::Rect areaOnCompositor(DisplayCheck displayAvailable, std::chrono::mil
     std::thread compositor(serveCompositor, listening, delay, std::move(outputs), std::cref(stop));
     std::string display, reason;
     cv::Rect workArea;
-    const bool accepted = displayAvailable(display, reason, workArea);
+    const bool accepted = chooseDisplay(display, reason, workArea);
     stop = true;
     compositor.join();
     std::filesystem::remove_all(folder);
@@ -241,12 +241,12 @@ inline cv::Rect areaOnCompositor(DisplayCheck displayAvailable, std::chrono::mil
 // open on any output, so a large picture fits the smallest, in logical
 // pixels: turned a quarter, an output is as high as its mode is wide; at
 // scale 2 it holds half as many in each direction.
-inline void expectSlowCompositorAndItsSmallestOutput(DisplayCheck displayAvailable) {
-    EXPECT_EQ(areaOnCompositor(displayAvailable, std::chrono::seconds(1),
+inline void expectSlowCompositorAndItsSmallestOutput(DisplayCheck chooseDisplay) {
+    EXPECT_EQ(areaOnCompositor(chooseDisplay, std::chrono::seconds(1),
                                {{1920, 1080, 1, WL_OUTPUT_TRANSFORM_NORMAL},
                                 {1280, 1024, 1, WL_OUTPUT_TRANSFORM_90}}),
               cv::Rect(0, 0, 1024, 1280));
-    EXPECT_EQ(areaOnCompositor(displayAvailable, std::chrono::milliseconds(0),
+    EXPECT_EQ(areaOnCompositor(chooseDisplay, std::chrono::milliseconds(0),
                                {{2048, 1536, 2, WL_OUTPUT_TRANSFORM_FLIPPED_270},
                                 {1920, 1080, 1, WL_OUTPUT_TRANSFORM_NORMAL}}),
               cv::Rect(0, 0, 768, 1024));
@@ -255,17 +255,17 @@ inline void expectSlowCompositorAndItsSmallestOutput(DisplayCheck displayAvailab
 
 // A platform Qt has no plugin for is refused by name, rather than left to
 // Qt's abort.
-inline void expectUnknownPlatformRefused(DisplayCheck displayAvailable) {
+inline void expectUnknownPlatformRefused(DisplayCheck chooseDisplay) {
     setenv("QT_QPA_PLATFORM", "no-such-platform", 1);
     setenv("QT_QPA_PLATFORM_PLUGIN_PATH", "/nonexistent", 1);  // where Qt would look first
     std::string display, reason;
     cv::Rect workArea;
-    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
     EXPECT_EQ(reason, "Qt has no platform plugin named \"no-such-platform\"");
     // Options after the platform's name are Qt's to read: X as without them.
     setenv("QT_QPA_PLATFORM", "xcb:nograb", 1);
     unsetenv("DISPLAY");
-    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
     EXPECT_EQ(reason, "DISPLAY is not set");
     unsetenv("QT_QPA_PLATFORM");
     unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");

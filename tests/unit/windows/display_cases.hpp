@@ -13,11 +13,11 @@
 
 using DisplayCheck = bool (*)(std::string& display, std::string& reason, cv::Rect& workArea);
 
-inline void expectHiddenWindowStationRefused(DisplayCheck displayAvailable) {
+inline void expectHiddenWindowStationRefused(DisplayCheck chooseDisplay) {
     std::string display = "unchanged";
     std::string reason;
     cv::Rect workArea;
-    ASSERT_TRUE(displayAvailable(display, reason, workArea)) << reason;
+    ASSERT_TRUE(chooseDisplay(display, reason, workArea)) << reason;
     RECT area{};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
     EXPECT_EQ(workArea, cv::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top));
@@ -28,7 +28,7 @@ inline void expectHiddenWindowStationRefused(DisplayCheck displayAvailable) {
     ASSERT_NE(hidden, nullptr);
     ASSERT_TRUE(SetProcessWindowStation(hidden));
     workArea = cv::Rect();
-    EXPECT_FALSE(displayAvailable(display, reason, workArea));
+    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
     EXPECT_EQ(display, "");
     EXPECT_EQ(reason, "this session has no visible desktop (a service's window station)");
     EXPECT_TRUE(workArea.empty());
