@@ -14,7 +14,9 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include "edge_dispatch.hpp"
 #include "edge_map.hpp"
+#include "median_dispatch.hpp"
 #include "median_filter.hpp"
 
 using namespace speckwipe;

@@ -1,5 +1,5 @@
 // The SIMD edge map with AVX2, 32 bytes a step; this file alone is compiled
-// with -mavx2, and runs only where the CPU has AVX2 (builtEdgeKernels).
+// with -mavx2, and runs only where the CPU has AVX2 (edge_dispatch.cpp).
 // Only intrinsics and the kernel declarations are included (see
 // edge_kernels.hpp).
 

@@ -1,6 +1,6 @@
 #pragma once
-// The kernels of the edge map, the list of those built, and the one place
-// that picks among them.
+// The kernels of the edge map (the list of those built, and the choice
+// among them, are edge_dispatch.hpp's).
 // No OpenCV here: the AVX2 kernel's file is compiled with -mavx2, and any
 // inline library code it included could reach the rest of the program.
 //
@@ -16,7 +16,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace rimtrace {
 
@@ -31,27 +30,12 @@ void edgePortable(const std::uint8_t* source, std::size_t sourceStep, std::uint8
 
 // Row ranges shared by row pairs, in strips of vectors (see edge_simd.inc):
 // SSE2 (every x86-64 CPU), AVX2, NEON (every arm64 CPU). Each is built only
-// for the targets that have it; builtEdgeKernels says which are.
+// for the targets that have it; edge_dispatch.hpp lists those built.
 void edgeSse2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
               std::size_t mapStep, int rows, int cols, int threshold);
 void edgeAvx2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
               std::size_t mapStep, int rows, int cols, int threshold);
 void edgeNeon(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
               std::size_t mapStep, int rows, int cols, int threshold);
-
-// A kernel built into the program, by the name of what it runs on.
-struct NamedEdgeKernel {
-    const char* name;    // "portable", "sse2", "avx2", "neon"
-    EdgeKernel kernel;
-    bool (*cpuRunsIt)();  // asked of the CPU the program runs on
-};
-
-// Every kernel built for this target, portable first, each faster than the
-// one before: the list the program, the tests and the benchmark take their
-// kernels from.
-const std::vector<NamedEdgeKernel>& builtEdgeKernels();
-
-// The fastest kernel this CPU runs: the last of the list it runs.
-EdgeKernel fastestEdge();
 
 }  // namespace rimtrace

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "edge_dispatch.hpp"
+
 namespace rimtrace {
 
 namespace {

@@ -1,5 +1,5 @@
 // The SIMD median with AVX2, 32 bytes a step; this file alone is compiled
-// with -mavx2, and runs only where the CPU has AVX2 (builtMedianKernels).
+// with -mavx2, and runs only where the CPU has AVX2 (median_dispatch.cpp).
 // Only intrinsics and the kernel declarations are included (see
 // median_kernels.hpp).
 

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "median_dispatch.hpp"
 #include "neighbourhood.hpp"
 
 namespace speckwipe {

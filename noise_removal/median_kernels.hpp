@@ -1,6 +1,6 @@
 #pragma once
-// The kernels of the 3x3 median, the list of those built, and the one
-// place that picks among them.
+// The kernels of the 3x3 median (the list of those built, and the choice
+// among them, are median_dispatch.hpp's).
 // No OpenCV here: the AVX2 kernel's file is compiled with -mavx2, and any
 // inline library code it included could reach the rest of the program.
 //
@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace speckwipe {
 
@@ -33,27 +32,12 @@ void medianPortable(const std::uint8_t* source, std::size_t sourceStep, std::uin
 
 // Row sorts shared by row pairs, in strips of vectors (see median_simd.inc):
 // SSE2 (every x86-64 CPU), AVX2, NEON (every arm64 CPU). Each is built only
-// for the targets that have it; builtMedianKernels says which are.
+// for the targets that have it; median_dispatch.hpp lists those built.
 void medianSse2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* destination,
                 std::size_t destinationStep, int rows, int cols);
 void medianAvx2(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* destination,
                 std::size_t destinationStep, int rows, int cols);
 void medianNeon(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* destination,
                 std::size_t destinationStep, int rows, int cols);
-
-// A kernel built into the program, by the name of what it runs on.
-struct NamedMedianKernel {
-    const char* name;    // "portable", "sse2", "avx2", "neon"
-    MedianKernel kernel;
-    bool (*cpuRunsIt)();  // asked of the CPU the program runs on
-};
-
-// Every kernel built for this target, portable first, each faster than the
-// one before: the list the program, the tests and the benchmark take their
-// kernels from.
-const std::vector<NamedMedianKernel>& builtMedianKernels();
-
-// The fastest kernel this CPU runs: the last of the list it runs.
-MedianKernel fastestMedian();
 
 }  // namespace speckwipe

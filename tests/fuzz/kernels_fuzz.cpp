@@ -13,7 +13,9 @@
 
 #include <opencv2/core.hpp>
 
+#include "edge_dispatch.hpp"
 #include "edge_map.hpp"
+#include "median_dispatch.hpp"
 #include "median_filter.hpp"
 
 namespace {

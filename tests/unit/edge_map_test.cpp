@@ -10,6 +10,7 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include "edge_dispatch.hpp"
 #include "edge_map.hpp"
 #include "map_view.hpp"
 #include "window_fit.hpp"

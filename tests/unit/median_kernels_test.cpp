@@ -10,6 +10,7 @@
 
 #include <opencv2/core.hpp>
 
+#include "median_dispatch.hpp"
 #include "median_filter.hpp"
 #include "neighbourhood.hpp"
 #include "cpu_features.hpp"
