@@ -56,10 +56,10 @@ bool loadPicture(cv::Mat& picture) {
 
 // Refuses, with a line on stderr, when no window could open: OpenCV's Qt
 // backend would abort the process with a core dump instead.
-bool checkDisplay(cv::Rect& workArea) {
+bool checkDisplay(rimtrace::DisplayRoom& room) {
     std::string display;
     std::string reason;
-    if (rimtrace::chooseDisplay(display, reason, workArea)) return true;
+    if (rimtrace::chooseDisplay(display, reason, room)) return true;
     std::cerr << "rimtrace: cannot open a window";
     if (!display.empty()) std::cerr << " on " << display;
     std::cerr << ": " << reason << "\n";
@@ -92,53 +92,31 @@ bool isEscape(int key) { return (key & 0xFF) == kEscKey; }
 // Closing the window ends the program as Esc does.
 bool windowClosed() { return cv::getWindowProperty(kWindow, cv::WND_PROP_VISIBLE) <= 0; }
 
-// The size the map shows at: its own, or shrunk to fit the work area with
-// the window around it.
-cv::Size viewSizeFor(cv::Size picture, const cv::Rect& workArea) {
-    if (workArea.empty()) return picture;
-    return rimtrace::fittedSize(picture, workArea.size() - rimtrace::windowChrome());
-}
-
-// The map at threshold, shrunk to viewSize when the picture is larger than
+// The map at threshold, shrunk to shown when the picture is larger than
 // the screen.
-cv::Mat mapView(const cv::Mat& source, int threshold, cv::Size viewSize) {
-    return rimtrace::shrinkKeepingEdges(rimtrace::buildEdgeMap(source, threshold), viewSize);
-}
-
-// Opens the window: sized by its map, or, for a shrunk map, resizable,
-// the map keeping its aspect. A fixed-size window that grows after it
-// appears (as Qt's does while it lays out a large map) would keep the place
-// a Wayland compositor gave its first, smaller size, and run off the
-// screen; a resizable one is sized by the compositor (sway tiles it).
-void openWindow(bool shrunk) {
-    cv::namedWindow(kWindow, shrunk ? cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO : cv::WINDOW_AUTOSIZE);
-}
-
-// Puts a shrunk map's window, slider and bars included, in the work area's
-// corner; a map that fits stays where the window manager puts it.
-rimtrace::CornerPlacing placeWindow(bool shrunk, cv::Size viewSize, const cv::Rect& workArea) {
-    if (!shrunk) return {};
-    const cv::Size inside(viewSize.width, viewSize.height + rimtrace::windowBarsHeight());
-    return rimtrace::placeInCorner(kWindow, inside, workArea.tl());
+cv::Mat mapView(const cv::Mat& source, int threshold, cv::Size shown) {
+    return rimtrace::shrinkKeepingEdges(rimtrace::buildEdgeMap(source, threshold), shown);
 }
 
 // Opens the window with its slider on the first map, then redraws the map
 // whenever the slider has moved, until Esc or the window is closed.
-void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
-    // A picture larger than the work area shows shrunk, at its corner. The
+void showLiveMap(const cv::Mat& source, const rimtrace::DisplayRoom& room) {
+    // The map shows one screen pixel a picture pixel at any desktop scale;
+    // a picture larger than the work area shows shrunk, at its corner. The
     // first map is made before the window opens, so that a picture too
     // large for the memory left is refused without a window.
-    const cv::Size viewSize = viewSizeFor(source.size(), workArea);
+    const rimtrace::WindowFit fit =
+        rimtrace::fitWindow(source.size(), room.workArea, rimtrace::windowChrome(), room.pixelRatio);
     int threshold = kStartThreshold;
     int shownThreshold = threshold;
-    cv::Mat firstView = mapView(source, shownThreshold, viewSize);
-    const bool shrunk = viewSize != source.size();
-    openWindow(shrunk);
+    cv::Mat firstView = mapView(source, shownThreshold, fit.shown);
+    rimtrace::openWindow(kWindow, fit);
     addThresholdSlider(threshold);
     cv::imshow(kWindow, firstView);
-    if (!shrunk) rimtrace::spanSliderAcrossWindow(kWindow, viewSize);
+    if (rimtrace::atOwnSize(fit)) rimtrace::spanSliderAcrossWindow(kWindow, fit.shown);
     firstView.release();  // Qt keeps its own copy; the next map may need the room
-    rimtrace::CornerPlacing placing = placeWindow(shrunk, viewSize, workArea);
+    rimtrace::WindowPlacing placing =
+        rimtrace::placeWindow(kWindow, fit, rimtrace::windowBarsHeight(), room.workArea.tl());
 
     // The map is computed and drawn again only when the slider has moved:
     // an unchanged map would cost a third of a core on a large picture.
@@ -147,7 +125,7 @@ void showLiveMap(const cv::Mat& source, const cv::Rect& workArea) {
         rimtrace::placeAgainWhenDue(placing);
         if (threshold != shownThreshold) {
             shownThreshold = threshold;
-            cv::imshow(kWindow, mapView(source, shownThreshold, viewSize));
+            cv::imshow(kWindow, mapView(source, shownThreshold, fit.shown));
         }
     }
 }
@@ -170,10 +148,10 @@ void sayOutOfMemory(const cv::Mat& picture) {
 int main() {
     rimtrace::occupyClosedStandardStreams();
     cv::Mat source;
-    cv::Rect workArea;
-    if (!loadPicture(source) || !checkDisplay(workArea)) return refused();
+    rimtrace::DisplayRoom room;
+    if (!loadPicture(source) || !checkDisplay(room)) return refused();
     try {
-        showLiveMap(source, workArea);
+        showLiveMap(source, room);
         return 0;
     } catch (const std::bad_alloc&) {
         sayOutOfMemory(source);

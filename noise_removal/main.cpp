@@ -63,39 +63,33 @@ bool loadPicture(cv::Mat& picture) {
 
 // Refuses, with a line on stderr, when no window could open: OpenCV's Qt
 // backend would abort the process with a core dump instead.
-bool checkDisplay(cv::Rect& workArea) {
+bool checkDisplay(speckwipe::DisplayRoom& room) {
     std::string display;
     std::string reason;
-    if (speckwipe::chooseDisplay(display, reason, workArea)) return true;
+    if (speckwipe::chooseDisplay(display, reason, room)) return true;
     std::cerr << "speckwipe: cannot open a window";
     if (!display.empty()) std::cerr << " on " << display;
     std::cerr << ": " << reason << "\n";
     return false;
 }
 
-// Shows picture in a new window: at its own size when it fits the work
-// area with the window around it, otherwise scaled down to fit, its aspect
-// kept, in the area's top-left corner (the toolbar's Zoom x1 gives 1:1).
-// Returns the corner placing of a scaled-down window, or none.
-speckwipe::CornerPlacing showFitted(const std::string& window, const cv::Mat& picture,
-                                    const cv::Rect& workArea) {
-    const cv::Size room = workArea.size() - speckwipe::windowChrome();
-    const cv::Size shown = workArea.empty() ? picture.size() : speckwipe::fittedSize(picture.size(), room);
-    if (shown == picture.size()) {
-        cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
-        cv::imshow(window, picture);
-        return {};
-    }
-    cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
+// Shows picture in a new window, one screen pixel a picture pixel at any
+// desktop scale when it fits the work area with the window around it;
+// otherwise scaled down to fit, its aspect kept, in the area's top-left
+// corner (the toolbar's Zoom x1 gives 1:1). Returns what placing is left.
+speckwipe::WindowPlacing showFitted(const std::string& window, const cv::Mat& picture,
+                                    const speckwipe::DisplayRoom& room) {
+    const speckwipe::WindowFit fit =
+        speckwipe::fitWindow(picture.size(), room.workArea, speckwipe::windowChrome(), room.pixelRatio);
+    speckwipe::openWindow(window, fit);
     cv::imshow(window, picture);
-    const cv::Size inside(shown.width, shown.height + speckwipe::windowBarsHeight());
-    return speckwipe::placeInCorner(window, inside, workArea.tl());
+    return speckwipe::placeWindow(window, fit, speckwipe::windowBarsHeight(), room.workArea.tl());
 }
 
 // Waits for a key in the window, or for the window to be closed, which
 // counts as that key. waitKey(0) would miss the close and polls Qt every
 // millisecond; short waits with sleeps between cost no measurable CPU.
-void waitForKeyOrClose(speckwipe::CornerPlacing placing, const std::string& window) {
+void waitForKeyOrClose(speckwipe::WindowPlacing placing, const std::string& window) {
     while (cv::waitKey(1) < 0 && cv::getWindowProperty(window, cv::WND_PROP_VISIBLE) > 0) {
         speckwipe::placeAgainWhenDue(placing);
         std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPollMilliseconds));
@@ -120,15 +114,15 @@ void reserveWindowCopies(cv::Size picture) {
 }
 
 // Filters the picture, prints the trace, and shows both windows in turn.
-bool filterAndShow(const cv::Mat& source, const cv::Rect& workArea) {
+bool filterAndShow(const cv::Mat& source, const speckwipe::DisplayRoom& room) {
     cv::Mat destination;
     source.copyTo(destination);
     reserveWindowCopies(source.size());
     speckwipe::medianFilter3x3(source, destination);
     if (!deliverTrace()) return false;
 
-    waitForKeyOrClose(showFitted(kBeforeWindow, source, workArea), kBeforeWindow);
-    waitForKeyOrClose(showFitted(kAfterWindow, destination, workArea), kAfterWindow);
+    waitForKeyOrClose(showFitted(kBeforeWindow, source, room), kBeforeWindow);
+    waitForKeyOrClose(showFitted(kAfterWindow, destination, room), kAfterWindow);
     return true;
 }
 
@@ -149,10 +143,10 @@ void sayOutOfMemory(const cv::Mat& picture) {
 
 int main() {
     cv::Mat source;
-    cv::Rect workArea;
-    if (!checkStandardStreams() || !loadPicture(source) || !checkDisplay(workArea)) return refused();
+    speckwipe::DisplayRoom room;
+    if (!checkStandardStreams() || !loadPicture(source) || !checkDisplay(room)) return refused();
     try {
-        return filterAndShow(source, workArea) ? 0 : refused();
+        return filterAndShow(source, room) ? 0 : refused();
     } catch (const std::bad_alloc&) {
         sayOutOfMemory(source);
     } catch (const cv::Exception& error) {

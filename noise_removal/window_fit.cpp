@@ -1,6 +1,7 @@
 #include "window_fit.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 namespace speckwipe {
 
@@ -12,5 +13,25 @@ cv::Size fittedSize(cv::Size picture, cv::Size room) {
     return {std::max(1, static_cast<int>(picture.width * scale)),
             std::max(1, static_cast<int>(picture.height * scale))};
 }
+
+namespace {
+
+// A size in screen pixels in window pixels, to the nearest, never below 1.
+cv::Size inWindowPixels(cv::Size screen, double pixelRatio) {
+    return {std::max(1, static_cast<int>(std::lround(screen.width / pixelRatio))),
+            std::max(1, static_cast<int>(std::lround(screen.height / pixelRatio)))};
+}
+
+}  // namespace
+
+WindowFit fitWindow(cv::Size picture, const cv::Rect& workArea, cv::Size chrome, double pixelRatio) {
+    const cv::Size room = workArea.size() - chrome;
+    const cv::Size screenRoom(static_cast<int>(room.width * pixelRatio),
+                              static_cast<int>(room.height * pixelRatio));
+    const cv::Size shown = workArea.empty() ? picture : fittedSize(picture, screenRoom);
+    return {shown, inWindowPixels(shown, pixelRatio), shown != picture};
+}
+
+bool atOwnSize(const WindowFit& fit) { return !fit.shrunk && fit.view == fit.shown; }
 
 }  // namespace speckwipe

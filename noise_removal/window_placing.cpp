@@ -2,26 +2,57 @@
 
 #include <opencv2/highgui.hpp>
 
+#include "platform/resizable_window.hpp"
+
 namespace speckwipe {
 
 namespace {
 
 constexpr auto kUntilFramed = std::chrono::milliseconds(200);
+constexpr int kTimesAgain = 2;
+
+void place(const WindowPlacing& placing) {
+    cv::resizeWindow(placing.window, placing.size.width, placing.size.height);
+    if (!placing.toCorner) return;
+    cv::waitKey(1);  // a move before the window manager has mapped the window is lost
+    cv::moveWindow(placing.window, placing.corner.x, placing.corner.y);
+}
 
 }  // namespace
 
-CornerPlacing placeInCorner(const std::string& window, cv::Size size, cv::Point corner) {
-    cv::resizeWindow(window, size.width, size.height);
-    cv::waitKey(1);  // a move before the window manager has mapped the window is lost
-    cv::moveWindow(window, corner.x, corner.y);
-    return {window, size, corner, true, std::chrono::steady_clock::now() + kUntilFramed};
+// A shrunk picture's window is resizable from the start: a Wayland
+// compositor places a window by its first size, the bars alone, and one
+// that then grew as tall as the screen would run off it; sway tiles it
+// instead. A picture that fits, at a scale above 1, needs its window
+// floating at the size given, as a fixed-size one would be.
+void openWindow(const std::string& window, const WindowFit& fit) {
+    if (atOwnSize(fit)) {
+        cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
+    } else if (fit.shrunk) {
+        cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
+    } else {
+        openFloatingResizable(window, fit.view);
+    }
 }
 
-void placeAgainWhenDue(CornerPlacing& placing) {
-    if (!placing.again || std::chrono::steady_clock::now() < placing.againAt) return;
-    placing.again = false;
-    cv::resizeWindow(placing.window, placing.size.width, placing.size.height);
-    cv::moveWindow(placing.window, placing.corner.x, placing.corner.y);
+WindowPlacing placeWindow(const std::string& window, const WindowFit& fit, int barsHeight, cv::Point corner) {
+    if (atOwnSize(fit)) return {};
+    const WindowPlacing placing{window,     fit.view,   cv::Size(fit.view.width, fit.view.height + barsHeight),
+                                corner,     fit.shrunk, kTimesAgain,
+                                std::chrono::steady_clock::now() + kUntilFramed};
+    place(placing);
+    return placing;
+}
+
+void placeAgainWhenDue(WindowPlacing& placing) {
+    if (placing.timesLeft == 0 || std::chrono::steady_clock::now() < placing.againAt) return;
+    --placing.timesLeft;
+    placing.againAt += kUntilFramed;
+    // Whatever the picture's part lacks or has too much, the window's
+    // inside gains or loses.
+    const cv::Rect shown = cv::getWindowImageRect(placing.window);
+    if (!shown.empty()) placing.size += placing.view - shown.size();
+    place(placing);
 }
 
 }  // namespace speckwipe

@@ -90,7 +90,7 @@ bool waylandCompositorNamed() {
            std::filesystem::exists(socketPath("wayland-0"), ignored);
 }
 
-bool waylandAvailable(std::string& place, std::string& reason, cv::Rect& outputArea) {
+bool waylandAvailable(std::string& place, std::string& reason, cv::Rect& outputArea, int& outputScale) {
     place = environment("WAYLAND_DISPLAY").empty() ? "wayland-0" : environment("WAYLAND_DISPLAY");
     const std::string path = socketPath(place);
     bool queueFull = false;
@@ -103,7 +103,7 @@ bool waylandAvailable(std::string& place, std::string& reason, cv::Rect& outputA
                               : "no compositor answers at " + path;
         return false;
     }
-    const bool answered = readOutputs(display, outputArea);
+    const bool answered = readOutputs(display, outputArea, outputScale);
     wl_display_disconnect(display);
     if (!answered) {
         reason = "the compositor at " + path + " does not answer";

@@ -19,9 +19,10 @@ constexpr auto kPatience = std::chrono::seconds(5);
 // True when the compositor that WAYLAND_DISPLAY names (default wayland-0,
 // in XDG_RUNTIME_DIR) answers and Qt has its Wayland plugin; then
 // outputArea is the smallest output's size in the compositor's logical
-// pixels (empty if it tells none). Otherwise false, with reason set to a
-// short phrase. place is the display's name either way.
-bool waylandAvailable(std::string& place, std::string& reason, cv::Rect& outputArea);
+// pixels (empty if it tells none) and outputScale its scale. Otherwise
+// false, with reason set to a short phrase. place is the display's name
+// either way.
+bool waylandAvailable(std::string& place, std::string& reason, cv::Rect& outputArea, int& outputScale);
 
 // Whether there is a compositor to try: WAYLAND_DISPLAY is set, or the
 // default socket (wayland-0 in XDG_RUNTIME_DIR) is there.

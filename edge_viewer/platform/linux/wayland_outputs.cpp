@@ -58,14 +58,16 @@ void bindOutput(void* data, wl_registry* registry, std::uint32_t name, const cha
 void ignoreRemoval(void*, wl_registry*, std::uint32_t) {}
 const wl_registry_listener kRegistryListener = {bindOutput, ignoreRemoval};
 
-// The smallest output's size in logical pixels: a window may open on any.
-cv::Rect smallestOutput(const std::vector<OutputSize>& sizes) {
+// The smallest output's size in logical pixels, and its scale: a window
+// may open on any.
+cv::Rect smallestOutput(const std::vector<OutputSize>& sizes, int& scale) {
     cv::Rect smallest;
     for (const OutputSize& size : sizes) {
         cv::Size logical(size.width / size.scale, size.height / size.scale);
         if (size.turned) logical = cv::Size(logical.height, logical.width);
         if (logical.area() > 0 && (smallest.empty() || logical.area() < smallest.area())) {
             smallest = cv::Rect(cv::Point(), logical);
+            scale = size.scale;
         }
     }
     return smallest;
@@ -73,7 +75,7 @@ cv::Rect smallestOutput(const std::vector<OutputSize>& sizes) {
 
 }  // namespace
 
-bool readOutputs(wl_display* display, cv::Rect& outputArea) {
+bool readOutputs(wl_display* display, cv::Rect& outputArea, int& outputScale) {
     Outputs outputs;
     wl_registry* registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &kRegistryListener, &outputs);
@@ -85,9 +87,8 @@ bool readOutputs(wl_display* display, cv::Rect& outputArea) {
     answered = answered && roundtripWithin(display);
     for (wl_output* output : outputs.proxies) wl_output_destroy(output);
     wl_registry_destroy(registry);
-    if (answered) outputArea = smallestOutput(outputs.sizes);
+    if (answered) outputArea = smallestOutput(outputs.sizes, outputScale);
     return answered;
 }
-
 
 }  // namespace rimtrace

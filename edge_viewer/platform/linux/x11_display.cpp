@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 
 namespace rimtrace {
 
@@ -72,14 +73,39 @@ cv::Rect usableArea(xcb_connection_t* connection, int screenNumber) {
     return area.empty() ? whole : area;
 }
 
+// The desktop's font resolution, Xft.dpi in the root window's resources
+// (RESOURCE_MANAGER, as xrdb sets it: GNOME writes 192 at 200 %), which Qt
+// takes for the screen's scale; 96, the unscaled default, when not set.
+double resourceDpi(xcb_connection_t* connection) {
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_get_property_reply_t* property = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, screen->root, XCB_ATOM_RESOURCE_MANAGER,
+                                     XCB_ATOM_STRING, 0, 1 << 16), nullptr);
+    std::string resources;
+    if (property != nullptr && property->format == 8) {
+        resources.assign(static_cast<const char*>(xcb_get_property_value(property)),
+                         static_cast<std::size_t>(xcb_get_property_value_length(property)));
+    }
+    std::free(property);
+    std::istringstream lines(resources);
+    double dpi = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("Xft.dpi:", 0) == 0) dpi = std::atoi(line.c_str() + 8);  // Qt reads a whole number
+    }
+    return dpi > 0 ? dpi : 96;
+}
+
 }  // namespace
 
-bool xServerAnswers(std::string& reason, cv::Rect& workArea) {
+bool xServerAnswers(std::string& reason, cv::Rect& workArea, double& dpiScale) {
     int screen = 0;
     std::string refusal;
     xcb_connection_t* connection = connectCapturingRefusal(screen, refusal);
     const int error = xcb_connection_has_error(connection);
-    if (error == 0) workArea = usableArea(connection, screen);
+    if (error == 0) {
+        workArea = usableArea(connection, screen);
+        dpiScale = resourceDpi(connection) / 96;
+    }
     xcb_disconnect(connection);
     if (error == 0) return true;
     reason = error == XCB_CONN_CLOSED_PARSE_ERR       ? "not a valid X display name"

@@ -7,6 +7,7 @@
 
 #include "environment.hpp"
 #include "qt_plugins.hpp"
+#include "qt_scale.hpp"
 #include "wayland_display.hpp"
 #include "x11_display.hpp"
 
@@ -37,21 +38,41 @@ bool setQtPlatformUnlessChosen(const char* platform) {
     return true;
 }
 
-bool chooseX11(std::string& display, std::string& reason, cv::Rect& workArea) {
+// An area in screen pixels, or in a compositor's logical ones, in the
+// window pixels of a window that many times larger.
+cv::Rect inWindowPixels(const cv::Rect& area, double times) {
+    return cv::Rect(int(area.x / times), int(area.y / times), int(area.width / times),
+                    int(area.height / times));
+}
+
+bool chooseX11(std::string& display, std::string& reason, DisplayRoom& room) {
     display = environment("DISPLAY");
     if (display.empty()) {
         reason = "DISPLAY is not set";
         return false;
     }
     display = "display " + display;
-    return xServerAnswers(reason, workArea) && setQtPlatformUnlessChosen("xcb");
+    cv::Rect screenArea;
+    double dpiScale = 1;
+    if (!xServerAnswers(reason, screenArea, dpiScale)) return false;
+    room.pixelRatio = qtPixelRatio(1, dpiScale);
+    room.workArea = inWindowPixels(screenArea, room.pixelRatio);
+    return setQtPlatformUnlessChosen("xcb");
 }
 
-bool chooseWayland(std::string& display, std::string& reason, cv::Rect& workArea) {
+// The compositor scales by its output's scale itself; what Qt adds on top
+// (QT_SCALE_FACTOR, ...) makes a window pixel larger than a logical one.
+bool chooseWayland(std::string& display, std::string& reason, DisplayRoom& room) {
     std::string place;
-    if (waylandAvailable(place, reason, workArea)) return setQtPlatformUnlessChosen("wayland");
-    display = "Wayland display " + place;
-    return false;
+    cv::Rect outputArea;
+    int outputScale = 1;
+    if (!waylandAvailable(place, reason, outputArea, outputScale)) {
+        display = "Wayland display " + place;
+        return false;
+    }
+    room.pixelRatio = qtPixelRatio(outputScale, 1);
+    room.workArea = inWindowPixels(outputArea, room.pixelRatio / outputScale);
+    return setQtPlatformUnlessChosen("wayland");
 }
 
 // A platform other than X and Wayland (offscreen, vnc, ...): there is
@@ -64,16 +85,17 @@ bool chooseOtherPlatform(const std::string& platform, std::string& reason) {
 
 }  // namespace
 
-bool chooseDisplay(std::string& display, std::string& reason, cv::Rect& workArea) {
+bool chooseDisplay(std::string& display, std::string& reason, DisplayRoom& room) {
     const std::string platform = requestedPlatform();
     if (platform.rfind("wayland", 0) == 0 || (platform.empty() && waylandFirst())) {
-        if (chooseWayland(display, reason, workArea)) return true;
+        if (chooseWayland(display, reason, room)) return true;
         // In a Wayland session whose compositor failed, its X display
         // (Xwayland) may still serve, unless the user asked for Wayland.
         const bool xDisplayToTry = platform.empty() && !environment("DISPLAY").empty();
-        return xDisplayToTry && chooseX11(display, reason, workArea);
+        return xDisplayToTry && chooseX11(display, reason, room);
     }
-    if (platform.empty() || platform == "xcb") return chooseX11(display, reason, workArea);
+    if (platform.empty() || platform == "xcb") return chooseX11(display, reason, room);
+    room.pixelRatio = qtPixelRatio(1, 1);
     return chooseOtherPlatform(platform, reason);
 }
 

@@ -21,18 +21,20 @@ bool windowStationVisible() {
 
 }  // namespace
 
-bool chooseDisplay(std::string& display, std::string& reason, cv::Rect& workArea) {
+bool chooseDisplay(std::string& display, std::string& reason, DisplayRoom& room) {
     if (!windowStationVisible()) {
         display.clear();
         reason = "this session has no visible desktop (a service's window station)";
         return false;
     }
-    // The primary screen without the taskbar, in the coordinates the
-    // program's windows use.
+    // The primary screen without the taskbar, in screen pixels: the
+    // program declares itself aware of each monitor's scale, so Windows
+    // neither stretches its windows nor counts in scaled units.
     RECT area{};
     if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
-        workArea = cv::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top);
+        room.workArea = cv::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top);
     }
+    room.pixelRatio = 1;
     return true;
 }
 

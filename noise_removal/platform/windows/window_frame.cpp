@@ -2,12 +2,14 @@
 
 #include "platform/window_frame.hpp"
 
+#include "frame_size.hpp"
+
 namespace speckwipe {
 
 // OpenCV's Win32 windows have no bars: cv::resizeWindow sizes the picture.
 int windowBarsHeight() { return 0; }
 
-// The title bar and borders, with room to spare.
-cv::Size windowChrome() { return cv::Size(32, 64); }
+// The title bar and borders at the screen's scale, with room to spare.
+cv::Size windowChrome() { return framedSize(); }
 
 }  // namespace speckwipe

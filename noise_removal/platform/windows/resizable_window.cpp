@@ -1,0 +1,13 @@
+// OpenCV's Win32 windows: a resizable window is placed as any other.
+
+#include "platform/resizable_window.hpp"
+
+#include <opencv2/highgui.hpp>
+
+namespace speckwipe {
+
+void openFloatingResizable(const std::string& window, cv::Size) {
+    cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
+}
+
+}  // namespace speckwipe
