@@ -2,7 +2,7 @@
 version information (product speckrim at the project's version, the file's
 own name, a description, the copyright), its icons, and its application
 manifest (common controls 6, the supported Windows versions, run as the
-invoker). Prints what it found, and exits 1 when anything is missing.
+invoker, aware of each monitor's scale). Prints what it found, and exits 1 when anything is missing.
 Usage: python3 exe_resources.py VERSION EXE..."""
 
 import os
@@ -43,7 +43,8 @@ def problems_of(path, version):
         problems.append("no icon")
     manifest = (resource(pe, pefile.RESOURCE_TYPE["RT_MANIFEST"]) or b"").decode("utf-8", "replace")
     for needed in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"',
-                   "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", 'level="asInvoker"'):
+                   "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", 'level="asInvoker"',
+                   ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>"):
         if needed not in " ".join(manifest.split()):
             problems.append(f"the manifest lacks {needed}")
     return [f"{name}: {problem}" for problem in problems]
