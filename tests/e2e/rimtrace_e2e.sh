@@ -202,7 +202,37 @@ binary=$rimtrace
 picture=vantrel.jpg
 source "$(dirname "$0")/hostile_inputs.sh"
 
+# On a desktop at 200 % and at 150 % (Xft.dpi 192 and 144; Qt draws both
+# at 2), the map still shows pixel for pixel, its window inside the work
+# area; at 200 % the slider still drags to both its ends.
+scaled_desktop() {
+    local dpi folder window
+    for dpi in 192 144; do
+        folder="$work/scaled-$dpi"
+        mkdir "$folder"
+        cp "$sample" "$folder/vantrel.jpg"
+        x_scale "$dpi"
+        start_program "$folder" "$rimtrace"
+        window=$(wait_window x "my window")
+        check "at Xft.dpi $dpi the map shows pixel for pixel" \
+            screen_shows x "$screen_check" "$window" edges "$folder/vantrel.jpg" 100
+        check "at Xft.dpi $dpi the window lies inside the work area" soon inside_work_area "$window"
+        if [ "$dpi" = 192 ]; then
+            drag_slider "$screen_check" handle "$window" 2000
+            check "at Xft.dpi 192 a drag to the right end shows the map at 255" \
+                eventually shows_threshold "$screen_check" "$folder/vantrel.jpg" "$window" 255
+            drag_slider "$screen_check" handle "$window" -100%
+            check "at Xft.dpi 192 a drag to the left end shows the map at 0" \
+                eventually shows_threshold "$screen_check" "$folder/vantrel.jpg" "$window" 0
+        fi
+        keep_pressing x "$window" Escape program_ended
+        wait_program_end 5
+    done
+    x_scale 96
+}
+
 normal_run
+scaled_desktop
 same_as_reference
 closing
 large_picture

@@ -121,9 +121,36 @@ binary=$speckwipe
 picture=circles.jpg
 source "$(dirname "$0")/hostile_inputs.sh"
 
+# On a desktop at 200 % and at 150 % (Xft.dpi 192 and 144; Qt draws both
+# at 2), both pictures still show pixel for pixel, their windows inside the
+# work area.
+scaled_desktop() {
+    local dpi folder before after
+    for dpi in 192 144; do
+        folder="$work/scaled-$dpi"
+        mkdir "$folder"
+        cp "$sample" "$folder/circles.jpg"
+        x_scale "$dpi"
+        start_program "$folder" "$speckwipe"
+        before=$(wait_window x "my window")
+        check "at Xft.dpi $dpi the first window shows the picture pixel for pixel" \
+            screen_shows x "$screen_check" "$before" grey "$folder/circles.jpg"
+        check "at Xft.dpi $dpi the first window lies inside the work area" soon inside_work_area "$before"
+        keep_pressing x "$before" space window_open x "my window 2"
+        after=$(x_window_id "my window 2")
+        check "at Xft.dpi $dpi the second window shows the filtered picture pixel for pixel" \
+            screen_shows x "$screen_check" "$after" median "$folder/circles.jpg"
+        check "at Xft.dpi $dpi the second window lies inside the work area" soon inside_work_area "$after"
+        keep_pressing x "$after" space program_ended
+        wait_program_end 5
+    done
+    x_scale 96
+}
+
 normal_run
 closing
 large_picture
+scaled_desktop
 hostile_inputs
 refused_runs
 finish

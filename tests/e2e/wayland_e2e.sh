@@ -203,10 +203,38 @@ large_pictures() {
     done
 }
 
+# On an output at scale 2, as a user's 200 %: each picture still shows
+# pixel for pixel in a floating window whose inside lies on the output.
+# (Qt's toolbar, with text where the desktop has no icon theme, is wider
+# than the output at first, and sway keeps the window's 2-pixel left border
+# just off it.)
+scaled_output() {
+    sway_scale 2
+    for name in speckwipe rimtrace; do
+        use_program "$name"
+        sample_case "$name-scaled"
+        start_program "$folder" "${as_wayland_user[@]}" "$binary"
+        local window check_mode=(grey "$folder/$picture")
+        [ "$name" = rimtrace ] && check_mode=(edges "$folder/$picture" 100)
+        window=$(wait_window sway "my window")
+        check "$name on Wayland at scale 2: the picture shows pixel for pixel" \
+            screen_shows sway "$screen_check" "$window" "${check_mode[@]}"
+        check "$name on Wayland at scale 2: the window floats" \
+            test "$(window_field "my window" .type)" = floating_con
+        check "$name on Wayland at scale 2: the window's inside lies on the output" \
+            soon on_output "my window" inside
+        ends_by_keys "$window"
+        check "$name on Wayland at scale 2: it ends with status 0 (got $program_status)" \
+            test "$program_status" = 0
+    done
+    sway_scale 1
+}
+
 speckwipe_natively
 rimtrace_natively
 closing
 sessions_with_x
 wayland_refusals
 large_pictures
+scaled_output
 finish

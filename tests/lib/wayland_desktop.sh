@@ -58,12 +58,23 @@ sway_shoot() { "${as_wayland_user[@]}" grim -g "$(window_geometry "$1")" - >"$2"
 # user's close shortcut does.
 sway_close_window() { swaymsg_ "[con_id=$(sway_window_id "$1")] kill" >/dev/null; }
 
+# sway_scale N: scales the output as a user's "output NAME scale N" does;
+# windows opened after it draw N screen pixels to a logical one.
+sway_scale() { swaymsg_ "output HEADLESS-1 scale $1" >/dev/null; }
+
 # on_output NAME: the window named so, its title bar included, lies inside
-# the 1920x1080 output.
+# the output (1920x1080 screen pixels; half as many logical ones on a side
+# at scale 2). With WHAT "inside", only the window's inside needs to.
 on_output() {
-    local left top right bottom
-    read -r left top right bottom < <(window_field "$1" \
-        '"\(.rect.x) \(.rect.y - .deco_rect.height) \(.rect.x + .rect.width) \(.rect.y + .rect.height)"')
-    echo "    output 0,0 to 1920,1080; window with its title bar from $left,$top to $right,$bottom"
-    [ -n "$bottom" ] && [ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ "$right" -le 1920 ] && [ "$bottom" -le 1080 ]
+    local left top right bottom width height
+    read -r width height < <(swaymsg_ -t get_outputs | jq -r '.[0].rect | "\(.width) \(.height)"')
+    if [ "${2:-}" = inside ]; then
+        read -r left top right bottom < <(window_field "$1" \
+            '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y) \(.rect.x + .window_rect.x + .window_rect.width) \(.rect.y + .window_rect.y + .window_rect.height)"')
+    else
+        read -r left top right bottom < <(window_field "$1" \
+            '"\(.rect.x) \(.rect.y - .deco_rect.height) \(.rect.x + .rect.width) \(.rect.y + .rect.height)"')
+    fi
+    echo "    output 0,0 to $width,$height; window ${2:-with its title bar} from $left,$top to $right,$bottom"
+    [ -n "$bottom" ] && [ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ "$right" -le "$width" ] && [ "$bottom" -le "$height" ]
 }

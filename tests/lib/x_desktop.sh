@@ -1,9 +1,9 @@
 # An X desktop for the tests: Xvfb with the openbox window manager, and the
 # steps a user takes there (x_window_id, x_press_key, x_shoot,
-# x_close_window, x_activate), named for the desktop so that a script may
-# drive an X and a Wayland desktop side by side. Needs runs.sh's
-# start_scratch first; Xvfb, openbox, wmctrl, xdotool, x11-utils and
-# ImageMagick. Sets DISPLAY.
+# x_close_window, x_activate, x_scale), named for the desktop so that a
+# script may drive an X and a Wayland desktop side by side. Needs runs.sh's
+# start_scratch first; Xvfb, openbox, wmctrl, xdotool, x11-utils,
+# x11-xserver-utils and ImageMagick. Sets DISPLAY.
 
 # start_x_desktop: Xvfb on a display number it picks itself (-displayfd),
 # 1920x1080 like a common screen, with openbox; both go at exit.
@@ -28,6 +28,11 @@ start_x_desktop() {
         tries=$((tries + 1))
     done
 }
+
+# x_scale DPI: scales the desktop as GNOME on X does, through the Xft.dpi
+# resource that programs read as they start: 192 is 200 %, 144 is 150 %,
+# 96 is unscaled. Needs xrdb.
+x_scale() { echo "Xft.dpi: $1" | xrdb -merge; }
 
 # Prints the id of the visible window named exactly $1.
 x_window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }

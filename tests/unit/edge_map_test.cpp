@@ -229,3 +229,7 @@ TEST(MapView, ShrinkingKeepsEveryOnePixelLineAndAddsNothing) {
 TEST(MapView, FittedSizeKeepsTheAspectAndOnlyShrinks) {
     expectFitKeepsTheAspectAndOnlyShrinks(rimtrace::fittedSize);
 }
+
+TEST(MapView, FitCountsInScreenPixelsAtEveryScale) {
+    expectWindowFitInScreenPixels(rimtrace::fitWindow, rimtrace::atOwnSize);
+}

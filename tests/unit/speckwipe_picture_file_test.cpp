@@ -71,3 +71,7 @@ TEST(PictureFile, LoadsColourAsEightBitGrey) {
 TEST(SpeckwipeWindow, FitKeepsTheAspectAndOnlyShrinks) {
     expectFitKeepsTheAspectAndOnlyShrinks(fittedSize);
 }
+
+TEST(SpeckwipeWindow, FitCountsInScreenPixelsAtEveryScale) {
+    expectWindowFitInScreenPixels(fitWindow, atOwnSize);
+}

@@ -29,7 +29,9 @@
 
 #include <opencv2/core.hpp>
 
-using DisplayCheck = bool (*)(std::string& display, std::string& reason, cv::Rect& workArea);
+// Each program's chooseDisplay, with its own DisplayRoom.
+template <typename Room>
+using DisplayCheck = bool (*)(std::string& display, std::string& reason, Room& room);
 
 // A listening socket at the abstract address libxcb tries first for
 // display :number, or -1 when that address is taken. A backlog of 0 holds
@@ -76,7 +78,8 @@ inline long millisecondsSince(std::chrono::steady_clock::time_point start) {
                     std::chrono::steady_clock::now() - start).count());
 }
 
-inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck chooseDisplay) {
+template <typename Room>
+inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck<Room> chooseDisplay) {
     int number = 4000 + getpid() % 1000;
     int server = -1;
     while ((server = listenAsDisplay(number)) < 0) ++number;
@@ -85,8 +88,8 @@ inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck chooseDisplay) {
     unsetenv("XDG_SESSION_TYPE");  // not a Wayland session: X comes first
     std::thread slowServer(answerLate, server, std::chrono::milliseconds(300), "go away");
     std::string display, reason;
-    cv::Rect workArea;
-    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
+    Room room;
+    EXPECT_FALSE(chooseDisplay(display, reason, room));
     slowServer.join();
     close(server);
     // Not "no X server answers": the 300 ms wait in connect() was no reason
@@ -106,11 +109,12 @@ inline void expectSlowServerWaitedForAndTimerOff(DisplayCheck chooseDisplay) {
 
 // The check refuses for the reason expected, and only once the 5 s a busy
 // compositor may take are up, not much later.
-inline void expectRefusedOnceThePatienceIsUp(DisplayCheck chooseDisplay, const std::string& expected) {
+template <typename Room>
+inline void expectRefusedOnceThePatienceIsUp(DisplayCheck<Room> chooseDisplay, const std::string& expected) {
     std::string display, reason;
-    cv::Rect workArea;
+    Room room;
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
+    EXPECT_FALSE(chooseDisplay(display, reason, room));
     const long waited = millisecondsSince(started);
     EXPECT_GT(waited, 4500);
     EXPECT_LT(waited, 30000);
@@ -130,14 +134,15 @@ inline sockaddr_un socketAddress(const std::string& path) {
 // listening queue) and then never answers, and to one whose queue is full.
 // Each ends in a refusal that names the socket; the last two once the
 // check's patience of 5 s is up.
-inline void expectWaylandRefusals(DisplayCheck chooseDisplay) {
+template <typename Room>
+inline void expectWaylandRefusals(DisplayCheck<Room> chooseDisplay) {
     unsetenv("DISPLAY");
     unsetenv("QT_QPA_PLATFORM");
     const std::string path = "/tmp/speckrim-test-wayland-" + std::to_string(getpid());
     setenv("WAYLAND_DISPLAY", path.c_str(), 1);
     std::string display, reason;
-    cv::Rect workArea;
-    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
+    Room room;
+    EXPECT_FALSE(chooseDisplay(display, reason, room));
     EXPECT_EQ(display, "Wayland display " + path);
     EXPECT_EQ(reason, "no compositor answers at " + path);
 
@@ -207,9 +212,10 @@ inline void serveCompositor(int listening, std::chrono::milliseconds delay,
     wl_display_destroy(display);          // closes the listening socket too
 }
 
-// The display check's area on a compositor that answers after delay and
+// The display check's room on a compositor that answers after delay and
 // offers outputs; empty when refused.
-inline cv::Rect areaOnCompositor(DisplayCheck chooseDisplay, std::chrono::milliseconds delay,
+template <typename Room>
+inline Room roomOnCompositor(DisplayCheck<Room> chooseDisplay, std::chrono::milliseconds delay,
                                  std::vector<TestOutput> outputs) {
     const std::string folder = "/tmp/speckrim-test-compositor-" + std::to_string(getpid());
     const std::string path = folder + "/wayland-test";
@@ -226,47 +232,92 @@ inline cv::Rect areaOnCompositor(DisplayCheck chooseDisplay, std::chrono::millis
     std::atomic<bool> stop{false};
     std::thread compositor(serveCompositor, listening, delay, std::move(outputs), std::cref(stop));
     std::string display, reason;
-    cv::Rect workArea;
-    const bool accepted = chooseDisplay(display, reason, workArea);
+    Room room;
+    const bool accepted = chooseDisplay(display, reason, room);
     stop = true;
     compositor.join();
     std::filesystem::remove_all(folder);
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
     EXPECT_TRUE(accepted) << reason;
-    return accepted ? workArea : cv::Rect();
+    return accepted ? room : Room();
 }
 
 // A compositor that takes a second to answer is waited for; a window may
 // open on any output, so a large picture fits the smallest, in logical
 // pixels: turned a quarter, an output is as high as its mode is wide; at
-// scale 2 it holds half as many in each direction.
-inline void expectSlowCompositorAndItsSmallestOutput(DisplayCheck chooseDisplay) {
-    EXPECT_EQ(areaOnCompositor(chooseDisplay, std::chrono::seconds(1),
-                               {{1920, 1080, 1, WL_OUTPUT_TRANSFORM_NORMAL},
-                                {1280, 1024, 1, WL_OUTPUT_TRANSFORM_90}}),
-              cv::Rect(0, 0, 1024, 1280));
-    EXPECT_EQ(areaOnCompositor(chooseDisplay, std::chrono::milliseconds(0),
-                               {{2048, 1536, 2, WL_OUTPUT_TRANSFORM_FLIPPED_270},
-                                {1920, 1080, 1, WL_OUTPUT_TRANSFORM_NORMAL}}),
-              cv::Rect(0, 0, 768, 1024));
+// scale 2 it holds half as many in each direction, each two screen pixels
+// wide for Qt. QT_SCALE_FACTOR makes Qt's pixels larger still.
+template <typename Room>
+inline void expectSlowCompositorAndItsSmallestOutput(DisplayCheck<Room> chooseDisplay) {
+    Room room = roomOnCompositor(chooseDisplay, std::chrono::seconds(1),
+                                 {{1920, 1080, 1, WL_OUTPUT_TRANSFORM_NORMAL},
+                                  {1280, 1024, 1, WL_OUTPUT_TRANSFORM_90}});
+    EXPECT_EQ(room.workArea, cv::Rect(0, 0, 1024, 1280));
+    EXPECT_EQ(room.pixelRatio, 1);
+    const std::vector<TestOutput> scaled = {{2048, 1536, 2, WL_OUTPUT_TRANSFORM_FLIPPED_270},
+                                            {1920, 1080, 1, WL_OUTPUT_TRANSFORM_NORMAL}};
+    room = roomOnCompositor(chooseDisplay, std::chrono::milliseconds(0), scaled);
+    EXPECT_EQ(room.workArea, cv::Rect(0, 0, 768, 1024));
+    EXPECT_EQ(room.pixelRatio, 2);
+    setenv("QT_SCALE_FACTOR", "2", 1);
+    room = roomOnCompositor(chooseDisplay, std::chrono::milliseconds(0), scaled);
+    unsetenv("QT_SCALE_FACTOR");
+    EXPECT_EQ(room.workArea, cv::Rect(0, 0, 384, 512));
+    EXPECT_EQ(room.pixelRatio, 4);
     unsetenv("QT_QPA_PLATFORM");  // the check told Qt "wayland"
 }
 
 // A platform Qt has no plugin for is refused by name, rather than left to
 // Qt's abort.
-inline void expectUnknownPlatformRefused(DisplayCheck chooseDisplay) {
+template <typename Room>
+inline void expectUnknownPlatformRefused(DisplayCheck<Room> chooseDisplay) {
     setenv("QT_QPA_PLATFORM", "no-such-platform", 1);
     setenv("QT_QPA_PLATFORM_PLUGIN_PATH", "/nonexistent", 1);  // where Qt would look first
     std::string display, reason;
-    cv::Rect workArea;
-    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
+    Room room;
+    EXPECT_FALSE(chooseDisplay(display, reason, room));
     EXPECT_EQ(reason, "Qt has no platform plugin named \"no-such-platform\"");
     // Options after the platform's name are Qt's to read: X as without them.
     setenv("QT_QPA_PLATFORM", "xcb:nograb", 1);
     unsetenv("DISPLAY");
-    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
+    EXPECT_FALSE(chooseDisplay(display, reason, room));
     EXPECT_EQ(reason, "DISPLAY is not set");
     unsetenv("QT_QPA_PLATFORM");
     unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
+}
+
+// Qt's ratio of screen to window pixels, worked out before Qt starts as Qt
+// will: the desktop's scale rounded to a whole (150 % draws at 2), a
+// Wayland output's scale as it is, and the user's QT_* settings over both.
+inline void expectQtRatioFollowsTheDesktopAndTheUser(double (*qtPixelRatio)(double, double)) {
+    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING",
+                             "QT_AUTO_SCREEN_SCALE_FACTOR", "QT_SCALE_FACTOR_ROUNDING_POLICY"}) {
+        unsetenv(name);
+    }
+    EXPECT_EQ(qtPixelRatio(1, 1), 1);
+    EXPECT_EQ(qtPixelRatio(1, 2), 2);     // Xft.dpi 192
+    EXPECT_EQ(qtPixelRatio(1, 1.5), 2);   // Xft.dpi 144
+    EXPECT_EQ(qtPixelRatio(1, 1.25), 1);  // Xft.dpi 120
+    EXPECT_EQ(qtPixelRatio(1, 0.5), 1);   // never below 1
+    EXPECT_EQ(qtPixelRatio(2, 1), 2);     // a Wayland output at scale 2
+    setenv("QT_SCALE_FACTOR_ROUNDING_POLICY", "PassThrough", 1);
+    EXPECT_EQ(qtPixelRatio(1, 1.5), 1.5);
+    setenv("QT_SCALE_FACTOR_ROUNDING_POLICY", "RoundPreferFloor", 1);
+    EXPECT_EQ(qtPixelRatio(1, 1.5), 1);
+    EXPECT_EQ(qtPixelRatio(1, 1.75), 2);
+    unsetenv("QT_SCALE_FACTOR_ROUNDING_POLICY");
+    setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+    EXPECT_EQ(qtPixelRatio(1, 2), 1);
+    EXPECT_EQ(qtPixelRatio(2, 1), 2);  // the compositor's scale is not Qt's to turn off
+    unsetenv("QT_ENABLE_HIGHDPI_SCALING");
+    setenv("QT_SCREEN_SCALE_FACTORS", "DP-1=1.5;HDMI-1=1", 1);  // KDE's, in place of Xft.dpi's
+    EXPECT_EQ(qtPixelRatio(1, 2), 1.5);
+    unsetenv("QT_SCREEN_SCALE_FACTORS");
+    setenv("QT_SCALE_FACTOR", "2", 1);
+    EXPECT_EQ(qtPixelRatio(1, 1), 2);
+    EXPECT_EQ(qtPixelRatio(1, 2), 4);
+    setenv("QT_SCALE_FACTOR", "not a number", 1);
+    EXPECT_EQ(qtPixelRatio(1, 1), 1);
+    unsetenv("QT_SCALE_FACTOR");
 }

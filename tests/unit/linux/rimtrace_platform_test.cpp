@@ -6,6 +6,7 @@
 #include "display_cases.hpp"
 #include "path_cases.hpp"
 #include "platform/display.hpp"
+#include "platform/linux/qt_scale.hpp"
 #include "platform/picture_path.hpp"
 
 using namespace rimtrace;
@@ -28,4 +29,8 @@ TEST(RimtraceDisplayCheck, WaitsForASlowCompositorAndFitsItsSmallestOutput) {
 
 TEST(RimtraceDisplayCheck, RefusesAPlatformQtHasNoPluginFor) {
     expectUnknownPlatformRefused(chooseDisplay);
+}
+
+TEST(RimtraceDisplayCheck, WorksOutQtsRatioOfScreenToWindowPixels) {
+    expectQtRatioFollowsTheDesktopAndTheUser(qtPixelRatio);
 }

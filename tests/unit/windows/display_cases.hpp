@@ -11,27 +11,31 @@
 
 #include <opencv2/core.hpp>
 
-using DisplayCheck = bool (*)(std::string& display, std::string& reason, cv::Rect& workArea);
+// Each program's chooseDisplay, with its own DisplayRoom.
+template <typename Room>
+using DisplayCheck = bool (*)(std::string& display, std::string& reason, Room& room);
 
-inline void expectHiddenWindowStationRefused(DisplayCheck chooseDisplay) {
+template <typename Room>
+inline void expectHiddenWindowStationRefused(DisplayCheck<Room> chooseDisplay) {
     std::string display = "unchanged";
     std::string reason;
-    cv::Rect workArea;
-    ASSERT_TRUE(chooseDisplay(display, reason, workArea)) << reason;
+    Room room;
+    ASSERT_TRUE(chooseDisplay(display, reason, room)) << reason;
     RECT area{};
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
-    EXPECT_EQ(workArea, cv::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top));
+    EXPECT_EQ(room.pixelRatio, 1);  // Win32 windows draw in screen pixels
+    EXPECT_EQ(room.workArea, cv::Rect(area.left, area.top, area.right - area.left, area.bottom - area.top));
 
     // A window station of its own, as a service has: never visible.
     HWINSTA interactive = GetProcessWindowStation();
     HWINSTA hidden = CreateWindowStationW(nullptr, 0, WINSTA_ALL_ACCESS, nullptr);
     ASSERT_NE(hidden, nullptr);
     ASSERT_TRUE(SetProcessWindowStation(hidden));
-    workArea = cv::Rect();
-    EXPECT_FALSE(chooseDisplay(display, reason, workArea));
+    room = Room();
+    EXPECT_FALSE(chooseDisplay(display, reason, room));
     EXPECT_EQ(display, "");
     EXPECT_EQ(reason, "this session has no visible desktop (a service's window station)");
-    EXPECT_TRUE(workArea.empty());
+    EXPECT_TRUE(room.workArea.empty());
     SetProcessWindowStation(interactive);
     CloseWindowStation(hidden);
 }
