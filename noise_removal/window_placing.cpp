@@ -37,8 +37,8 @@ void openWindow(const std::string& window, const WindowFit& fit) {
 
 WindowPlacing placeWindow(const std::string& window, const WindowFit& fit, int barsHeight, cv::Point corner) {
     if (atOwnSize(fit)) return {};
-    const WindowPlacing placing{window,     fit.view,   cv::Size(fit.view.width, fit.view.height + barsHeight),
-                                corner,     fit.shrunk, kTimesAgain,
+    const cv::Size size(fit.view.width, fit.view.height + barsHeight);
+    const WindowPlacing placing{window, fit.view, size, corner, fit.shrunk, kTimesAgain,
                                 std::chrono::steady_clock::now() + kUntilFramed};
     place(placing);
     return placing;

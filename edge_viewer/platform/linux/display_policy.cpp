@@ -38,9 +38,9 @@ bool setQtPlatformUnlessChosen(const char* platform) {
     return true;
 }
 
-// An area in screen pixels, or in a compositor's logical ones, in the
-// window pixels of a window that many times larger.
-cv::Rect inWindowPixels(const cv::Rect& area, double times) {
+// An area in screen pixels, or in a compositor's logical ones, counted in
+// units times as large: Qt's window pixels.
+cv::Rect countedIn(const cv::Rect& area, double times) {
     return cv::Rect(int(area.x / times), int(area.y / times), int(area.width / times),
                     int(area.height / times));
 }
@@ -56,7 +56,7 @@ bool chooseX11(std::string& display, std::string& reason, DisplayRoom& room) {
     double dpiScale = 1;
     if (!xServerAnswers(reason, screenArea, dpiScale)) return false;
     room.pixelRatio = qtPixelRatio(1, dpiScale);
-    room.workArea = inWindowPixels(screenArea, room.pixelRatio);
+    room.workArea = countedIn(screenArea, room.pixelRatio);
     return setQtPlatformUnlessChosen("xcb");
 }
 
@@ -71,7 +71,7 @@ bool chooseWayland(std::string& display, std::string& reason, DisplayRoom& room)
         return false;
     }
     room.pixelRatio = qtPixelRatio(outputScale, 1);
-    room.workArea = inWindowPixels(outputArea, room.pixelRatio / outputScale);
+    room.workArea = countedIn(outputArea, room.pixelRatio / outputScale);
     return setQtPlatformUnlessChosen("wayland");
 }
 

@@ -51,17 +51,22 @@ xcb_connection_t* connectCapturingRefusal(int& screen, std::string& refusal) {
     return connection;
 }
 
-// The part of the screen windows may use: the window manager's work area
-// (_NET_WORKAREA: x, y, width, height, without its panels), else all of it.
-cv::Rect usableArea(xcb_connection_t* connection, int screenNumber) {
+// The screen that DISPLAY names (its number as xcb_connect returned it).
+xcb_screen_t* screenOf(xcb_connection_t* connection, int screenNumber) {
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < screenNumber; ++i) xcb_screen_next(&screens);
-    const cv::Rect whole(0, 0, screens.data->width_in_pixels, screens.data->height_in_pixels);
+    return screens.data;
+}
+
+// The part of the screen windows may use: the window manager's work area
+// (_NET_WORKAREA: x, y, width, height, without its panels), else all of it.
+cv::Rect usableArea(xcb_connection_t* connection, const xcb_screen_t* screen) {
+    const cv::Rect whole(0, 0, screen->width_in_pixels, screen->height_in_pixels);
     const char name[] = "_NET_WORKAREA";
     xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, 1, sizeof name - 1, name), nullptr);
     xcb_get_property_reply_t* property = xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, screens.data->root, atom ? atom->atom : 0,
+        connection, xcb_get_property(connection, 0, screen->root, atom ? atom->atom : 0,
                                      XCB_ATOM_CARDINAL, 0, 4), nullptr);
     cv::Rect area;
     if (property != nullptr && property->format == 32 && xcb_get_property_value_length(property) == 16) {
@@ -76,8 +81,7 @@ cv::Rect usableArea(xcb_connection_t* connection, int screenNumber) {
 // The desktop's font resolution, Xft.dpi in the root window's resources
 // (RESOURCE_MANAGER, as xrdb sets it: GNOME writes 192 at 200 %), which Qt
 // takes for the screen's scale; 96, the unscaled default, when not set.
-double resourceDpi(xcb_connection_t* connection) {
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+double resourceDpi(xcb_connection_t* connection, const xcb_screen_t* screen) {
     xcb_get_property_reply_t* property = xcb_get_property_reply(
         connection, xcb_get_property(connection, 0, screen->root, XCB_ATOM_RESOURCE_MANAGER,
                                      XCB_ATOM_STRING, 0, 1 << 16), nullptr);
@@ -103,8 +107,8 @@ bool xServerAnswers(std::string& reason, cv::Rect& workArea, double& dpiScale) {
     xcb_connection_t* connection = connectCapturingRefusal(screen, refusal);
     const int error = xcb_connection_has_error(connection);
     if (error == 0) {
-        workArea = usableArea(connection, screen);
-        dpiScale = resourceDpi(connection) / 96;
+        workArea = usableArea(connection, screenOf(connection, screen));
+        dpiScale = resourceDpi(connection, screenOf(connection, screen)) / 96;
     }
     xcb_disconnect(connection);
     if (error == 0) return true;
