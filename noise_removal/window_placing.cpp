@@ -31,7 +31,7 @@ void openWindow(const std::string& window, const WindowFit& fit) {
     } else if (fit.shrunk) {
         cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
     } else {
-        openFloatingResizable(window, fit.view);
+        openFloatingResizable(window);
     }
 }
 

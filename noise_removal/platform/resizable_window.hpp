@@ -6,12 +6,10 @@
 
 #include <string>
 
-#include <opencv2/core.hpp>
-
 namespace speckwipe {
 
-// Opens window resizable, its picture to keep its aspect, for a picture
-// view window pixels large.
-void openFloatingResizable(const std::string& window, cv::Size view);
+// Opens window resizable, its picture to keep its aspect; its size is the
+// caller's to give.
+void openFloatingResizable(const std::string& window);
 
 }  // namespace speckwipe

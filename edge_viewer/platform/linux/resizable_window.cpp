@@ -8,20 +8,19 @@ namespace rimtrace {
 
 namespace {
 
-constexpr int kPlaceholderGrey = 128;
 constexpr int kTurnsUntilSeen = 5;
 constexpr int kTurnMilliseconds = 10;
 
 }  // namespace
 
 // A tiling Wayland compositor (sway) floats the windows of a fixed size and
-// tiles the others, stretching the picture across a whole tile. So the
-// window opens fixed at view, on a grey placeholder, and is made resizable
-// only once the compositor has seen it: a floating window stays floating.
-// Elsewhere the window just opens 50 ms later.
-void openFloatingResizable(const std::string& window, cv::Size view) {
+// tiles the others, stretching the picture across a whole tile; it decides
+// once, when the window first shows, which Qt's window does as it is
+// created, before any picture. So the window opens fixed and is made
+// resizable once the compositor has seen it: a floating window stays
+// floating. Elsewhere the window just opens 50 ms later.
+void openFloatingResizable(const std::string& window) {
     cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
-    cv::imshow(window, cv::Mat(view, CV_8UC1, cv::Scalar(kPlaceholderGrey)));
     for (int turn = 0; turn < kTurnsUntilSeen; ++turn) cv::waitKey(kTurnMilliseconds);
     cv::setWindowProperty(window, cv::WND_PROP_AUTOSIZE, cv::WINDOW_NORMAL);
     cv::waitKey(1);  // Qt lifts the fixed size when it lays the window out again

@@ -6,7 +6,7 @@
 
 namespace rimtrace {
 
-void openFloatingResizable(const std::string& window, cv::Size) {
+void openFloatingResizable(const std::string& window) {
     cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
 }
 
