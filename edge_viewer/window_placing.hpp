@@ -37,7 +37,7 @@ void openWindow(const std::string& window, const WindowFit& fit);
 // every scale and style (71 window pixels, not 73, at 200 %), which would
 // stretch the picture. So placeAgainWhenDue measures the picture's part
 // 200 ms later, by when the frame is there, and sizes and places the
-// window again by what it really adds; once more 200 ms after that.
+// window again by what its bars really take; once more 200 ms after that.
 // Nothing to do for a window at its own size.
 WindowPlacing placeWindow(const std::string& window, const WindowFit& fit, int barsHeight, cv::Point corner);
 

@@ -1,5 +1,7 @@
 #include "window_placing.hpp"
 
+#include <cstdlib>
+
 #include <opencv2/highgui.hpp>
 
 #include "platform/resizable_window.hpp"
@@ -10,6 +12,7 @@ namespace {
 
 constexpr auto kUntilFramed = std::chrono::milliseconds(200);
 constexpr int kTimesAgain = 2;
+constexpr int kBarsErrorAtMost = 16;
 
 void place(const WindowPlacing& placing) {
     cv::resizeWindow(placing.window, placing.size.width, placing.size.height);
@@ -48,10 +51,12 @@ void placeAgainWhenDue(WindowPlacing& placing) {
     if (placing.timesLeft == 0 || std::chrono::steady_clock::now() < placing.againAt) return;
     --placing.timesLeft;
     placing.againAt += kUntilFramed;
-    // Whatever the picture's part lacks or has too much, the window's
-    // inside gains or loses.
+    // A few window pixels of height more or less in the picture's part are
+    // the bars' error, which the window's inside takes back; a window still
+    // at its first size (Qt on Debian 13) is far off, and only sized again.
     const cv::Rect shown = cv::getWindowImageRect(placing.window);
-    if (!shown.empty()) placing.size += placing.view - shown.size();
+    const int barsError = shown.height - placing.view.height;
+    if (std::abs(barsError) <= kBarsErrorAtMost) placing.size.height -= barsError;
     place(placing);
 }
 
