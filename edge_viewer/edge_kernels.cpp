@@ -15,21 +15,26 @@ inline Byte greater(Byte a, Byte b) { return a < b ? b : a; }
 // The column trick. The range of the 3x3 window is the largest of the three
 // column maxima minus the smallest of the three column minima, so each
 // column's max and min come first (two min/max steps each), then three
-// across. All byte min/max, so the loop vectorises for whatever the
-// compiler targets; "range >= threshold" becomes a compare of bytes.
-// __restrict spares the compiler run-time alias checks between the rows.
+// across. All byte min/max, so the loops that use it vectorise for whatever
+// the compiler targets.
+[[gnu::always_inline]] inline Byte rangeAt(const Byte* above, const Byte* centre,
+                                           const Byte* below, int c) {
+    Byte high[3], low[3];
+    for (int k = 0; k < 3; ++k) {
+        const Byte a = above[c - 1 + k], b = centre[c - 1 + k], d = below[c - 1 + k];
+        high[k] = greater(greater(a, b), d);
+        low[k] = lesser(lesser(a, b), d);
+    }
+    return static_cast<Byte>(greater(greater(high[0], high[1]), high[2]) -
+                             lesser(lesser(low[0], low[1]), low[2]));
+}
+
+// "range >= threshold" becomes a compare of bytes. __restrict spares the
+// compiler run-time alias checks between the rows.
 void columnEdgeRow(const Byte* __restrict above, const Byte* __restrict centre,
                    const Byte* __restrict below, Byte* __restrict out, int width, Byte threshold) {
     for (int c = 1; c < width - 1; ++c) {
-        Byte high[3], low[3];
-        for (int k = 0; k < 3; ++k) {
-            const Byte a = above[c - 1 + k], b = centre[c - 1 + k], d = below[c - 1 + k];
-            high[k] = greater(greater(a, b), d);
-            low[k] = lesser(lesser(a, b), d);
-        }
-        const Byte range = static_cast<Byte>(greater(greater(high[0], high[1]), high[2]) -
-                                             lesser(lesser(low[0], low[1]), low[2]));
-        out[c] = range >= threshold ? kEdge : kBackground;
+        out[c] = rangeAt(above, centre, below, c) >= threshold ? kEdge : kBackground;
     }
 }
 
@@ -44,6 +49,11 @@ void edgePortable(const Byte* source, std::size_t sourceStep, Byte* map, std::si
                       static_cast<Byte>(threshold));
         out[0] = out[cols - 1] = kBackground;
     }
+}
+
+void localRangeRow(const Byte* __restrict above, const Byte* __restrict centre,
+                   const Byte* __restrict below, Byte* __restrict out, int width) {
+    for (int c = 1; c < width - 1; ++c) out[c] = rangeAt(above, centre, below, c);
 }
 
 }  // namespace rimtrace

@@ -28,6 +28,13 @@ using EdgeKernel = void (*)(const std::uint8_t* source, std::size_t sourceStep, 
 void edgePortable(const std::uint8_t* source, std::size_t sourceStep, std::uint8_t* map,
                   std::size_t mapStep, int rows, int cols, int threshold);
 
+// The local range (largest minus smallest value of the 3x3 neighbourhood)
+// of columns 1 to width-2 of the row centre, between the rows above and
+// below, into out[1] to out[width-2]; plain C++ that compilers vectorise.
+// For what is computed once per picture, not per threshold (map_view.hpp).
+void localRangeRow(const std::uint8_t* above, const std::uint8_t* centre, const std::uint8_t* below,
+                   std::uint8_t* out, int width);
+
 // Row ranges shared by row pairs, in strips of vectors (see edge_simd.inc):
 // SSE2 (every x86-64 CPU), AVX2, NEON (every arm64 CPU). Each is built only
 // for the targets that have it; edge_dispatch.hpp lists those built.

@@ -13,7 +13,6 @@
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
-#include "edge_map.hpp"
 #include "map_view.hpp"
 #include "picture_file.hpp"
 #include "platform/console_hold.hpp"
@@ -92,12 +91,6 @@ bool isEscape(int key) { return (key & 0xFF) == kEscKey; }
 // Closing the window ends the program as Esc does.
 bool windowClosed() { return cv::getWindowProperty(kWindow, cv::WND_PROP_VISIBLE) <= 0; }
 
-// The map at threshold, shrunk to shown when the picture is larger than
-// the screen.
-cv::Mat mapView(const cv::Mat& source, int threshold, cv::Size shown) {
-    return rimtrace::shrinkKeepingEdges(rimtrace::buildEdgeMap(source, threshold), shown);
-}
-
 // Opens the window with its slider on the first map, then redraws the map
 // whenever the slider has moved, until Esc or the window is closed.
 void showLiveMap(const cv::Mat& source, const rimtrace::DisplayRoom& room) {
@@ -107,9 +100,10 @@ void showLiveMap(const cv::Mat& source, const rimtrace::DisplayRoom& room) {
     // large for the memory left is refused without a window.
     const rimtrace::WindowFit fit =
         rimtrace::fitWindow(source.size(), room.workArea, rimtrace::windowChrome(), room.pixelRatio);
+    const rimtrace::MapView view = rimtrace::prepareMapView(source, fit.shown);
     int threshold = kStartThreshold;
     int shownThreshold = threshold;
-    cv::Mat firstView = mapView(source, shownThreshold, fit.shown);
+    cv::Mat firstView = rimtrace::mapViewAt(view, source, shownThreshold);
     rimtrace::openWindow(kWindow, fit);
     addThresholdSlider(threshold);
     cv::imshow(kWindow, firstView);
@@ -125,7 +119,7 @@ void showLiveMap(const cv::Mat& source, const rimtrace::DisplayRoom& room) {
         rimtrace::placeAgainWhenDue(placing);
         if (threshold != shownThreshold) {
             shownThreshold = threshold;
-            cv::imshow(kWindow, mapView(source, shownThreshold, fit.shown));
+            cv::imshow(kWindow, rimtrace::mapViewAt(view, source, shownThreshold));
         }
     }
 }

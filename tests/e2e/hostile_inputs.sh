@@ -3,6 +3,9 @@
 #   program      the program's name, as it starts its messages
 #   binary       the program to run
 #   picture      the file name it reads from its working directory
+#   work_size    "picture" when the program's work needs images of the
+#                picture's size beside it (speckwipe's filtered copy),
+#                "screen" when none larger than the screen (rimtrace's view)
 #   run_to_end   a function: run_to_end FOLDER WHAT [CHECK-ARGS...] drives a
 #                started program through its normal run and records checks
 # Each case runs in a fresh folder; the program must show the picture and end
@@ -65,17 +68,23 @@ refused_pictures() {
         "$prefix $folder/$picture: permission denied" setpriv --reuid=65534 --regid=65534 --clear-groups
 }
 
-# A picture that loads, with too little memory left for the work images
-# (the address space limited, as on a small machine or in a container).
+# A picture that loads, with memory for little more than itself (the
+# address space limited, as on a small machine or in a container): refused
+# where the work needs as much again, shown where it needs a screenful.
 refused_for_memory() {
     case_folder memory
     # An emulator takes address space of its own, a few hundred megabytes
     # that move the limits: these cases mean something only natively.
     if emulated; then echo "skipped: memory limits, under an emulator"; return; fi
     "$screen_check" large-png 20000 "$folder/$picture"
-    refuses "a 20000x20000 picture with memory for little more than itself" \
-        "$program: not enough memory for $folder/$picture (20000x20000 pixels)" \
-        sh -c 'ulimit -v 800000 && exec "$0"'
+    local what="a 20000x20000 picture with memory for little more than itself"
+    if [ "$work_size" = picture ]; then
+        refuses "$what" "$program: not enough memory for $folder/$picture (20000x20000 pixels)" \
+            sh -c 'ulimit -v 800000 && exec "$0"'
+    else
+        start_program "$folder" sh -c 'ulimit -v 800000 && exec "$0"' "$binary"
+        run_to_end "$folder" "$what"
+    fi
 }
 
 refused_displays() {

@@ -200,6 +200,7 @@ run_to_end() {
 program=rimtrace
 binary=$rimtrace
 picture=vantrel.jpg
+work_size=screen
 source "$(dirname "$0")/hostile_inputs.sh"
 
 # On a desktop at 200 % and at 150 % (Xft.dpi 192 and 144; Qt draws both

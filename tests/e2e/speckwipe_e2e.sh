@@ -119,6 +119,7 @@ run_to_end() {
 program=speckwipe
 binary=$speckwipe
 picture=circles.jpg
+work_size=picture
 source "$(dirname "$0")/hostile_inputs.sh"
 
 # On a desktop at 200 % and at 150 % (Xft.dpi 192 and 144; Qt draws both

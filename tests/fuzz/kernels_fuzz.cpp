@@ -1,10 +1,12 @@
 // libFuzzer target: turns its input into a picture (size, a row padding that
 // makes the step wider than the width, pixel values) and a threshold, and
-// holds medianFilter3x3, buildEdgeMap and every kernel variant this CPU runs
-// to the plain versions. Any difference aborts, so the fuzzer reports it.
+// holds medianFilter3x3, buildEdgeMap, every kernel variant this CPU runs and
+// the shrunk view of the map to the plain versions. Any difference aborts,
+// so the fuzzer reports it.
 //
 // Input layout: byte 0 rows, bytes 1-2 columns, byte 3 padding, byte 4 and
-// bit 0 of byte 5 the threshold (-1..256), the rest the pixels, repeated.
+// bit 0 of byte 5 the threshold (-1..256), bytes 6 and 7 the shown size,
+// the rest the pixels, repeated.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,12 +17,13 @@
 
 #include "edge_dispatch.hpp"
 #include "edge_map.hpp"
+#include "map_view.hpp"
 #include "median_dispatch.hpp"
 #include "median_filter.hpp"
 
 namespace {
 
-constexpr std::size_t kHeaderBytes = 6;
+constexpr std::size_t kHeaderBytes = 8;
 
 cv::Mat pictureFromInput(const std::uint8_t* data, std::size_t size) {
     const int rows = data[0] % 40;
@@ -64,6 +67,16 @@ void checkEdges(const cv::Mat& source, int threshold) {
     }
 }
 
+// The view at a size no larger than the picture, from the input's bytes
+// 6 and 7.
+void checkView(const cv::Mat& source, int threshold, const std::uint8_t* data) {
+    if (source.empty()) return;
+    const cv::Size shown(1 + data[7] % source.cols, 1 + data[6] % source.rows);
+    const rimtrace::MapView view = rimtrace::prepareMapView(source, shown);
+    mustEqual(rimtrace::mapViewAt(view, source, threshold),
+              rimtrace::shrinkKeepingEdges(rimtrace::buildEdgeMapPlain(source, threshold), shown));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -73,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int threshold = data[4] + (data[5] & 1) - 1;
     checkMedian(source);
     checkEdges(source, threshold);
+    checkView(source, threshold, data);
     return 0;
 }

@@ -226,6 +226,40 @@ TEST(MapView, ShrinkingKeepsEveryOnePixelLineAndAddsNothing) {
     EXPECT_EQ(shrinkKeepingEdges(small, small.size()).data, small.data);  // fits: shown as it is
 }
 
+TEST(MapView, PreparedViewEqualsTheShrunkPlainMapAtEveryThreshold) {
+    // Shares of one pixel and of many, shares of the frame alone (a view one
+    // pixel narrower than the picture), one-pixel views, pictures without
+    // interior, and a view with a row step wider than its width.
+    cv::RNG rng(25);
+    const cv::Mat storage = randomPicture(70, 230, rng);
+    std::vector<std::pair<cv::Mat, cv::Size>> cases = {
+        {storage(cv::Rect(3, 2, 200, 61)), {199, 60}}, {storage(cv::Rect(3, 2, 200, 61)), {1, 1}},
+        {storage, {3, 70}},  {storage, {230, 2}},  {storage.rowRange(0, 2), {50, 1}},
+        {storage.colRange(0, 2), {1, 30}},  {storage.rowRange(0, 3), {7, 2}}};
+    for (int trial = 0; trial < 40; ++trial) {
+        const cv::Mat source = randomPicture(rng.uniform(1, 60), rng.uniform(1, 200), rng, trial % 2 ? 3 : 256);
+        cases.emplace_back(source, cv::Size(rng.uniform(1, source.cols + 1), rng.uniform(1, source.rows + 1)));
+    }
+    for (const auto& [source, size] : cases) {
+        const MapView view = prepareMapView(source, size);
+        for (int threshold = -1; threshold <= 257; ++threshold) {
+            ASSERT_TRUE(identical(mapViewAt(view, source, threshold),
+                                  shrinkKeepingEdges(buildEdgeMapPlain(source, threshold), size)))
+                << source.size() << " shown at " << size << ", threshold " << threshold;
+        }
+    }
+}
+
+TEST(MapView, APictureThatFitsShowsItsExactMap) {
+    cv::RNG rng(26);
+    const cv::Mat source = randomPicture(40, 90, rng);
+    const MapView view = prepareMapView(source, source.size());
+    EXPECT_TRUE(view.largestRanges.empty());  // nothing kept beside the picture
+    for (int threshold : {0, 1, 100, 255}) {
+        EXPECT_TRUE(identical(mapViewAt(view, source, threshold), buildEdgeMapPlain(source, threshold)));
+    }
+}
+
 TEST(MapView, FittedSizeKeepsTheAspectAndOnlyShrinks) {
     expectFitKeepsTheAspectAndOnlyShrinks(rimtrace::fittedSize);
 }
