@@ -25,12 +25,14 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 const std::string kPicturePath = R"(C:\vantrel.jpg)";
 const std::string kWindow = "my window";
 const std::string kSlider = "threshhold";
 constexpr int kSliderMax = 255;
 constexpr int kStartThreshold = 100;
-constexpr int kRefreshMilliseconds = 33;
+constexpr std::chrono::milliseconds kRefreshPeriod(33);
 constexpr int kEscKey = 27;
 
 // The picture's path as the user should see it: absolute where it can be,
@@ -76,13 +78,15 @@ void addThresholdSlider(int& threshold) {
     cv::setTrackbarPos(kSlider, kWindow, threshold);
 }
 
-// Waits up to kRefreshMilliseconds for a key; -1 when none came. waitKey(33)
+// Waits for a key until due, the next refresh's time; -1 when none came.
+// One look at the window's events comes first, however late it is: keys,
+// slider moves and the last map's paint are handled there. waitKey(33)
 // itself polls Qt every millisecond, about 2.5 % of a core at rest; one
-// look at the pending events and a sleep cost a tenth of that, and keys
-// and slider moves still show by the next refresh.
-int waitForKey() {
+// look and a sleep for the rest cost a tenth of that, and keys and slider
+// moves still show by the next refresh.
+int waitForKey(Clock::time_point due) {
     const int key = cv::waitKey(1);
-    if (key < 0) std::this_thread::sleep_for(std::chrono::milliseconds(kRefreshMilliseconds - 1));
+    if (key < 0) std::this_thread::sleep_until(due);
     return key;
 }
 
@@ -114,8 +118,12 @@ void showLiveMap(const cv::Mat& source, const rimtrace::DisplayRoom& room) {
 
     // The map is computed and drawn again only when the slider has moved:
     // an unchanged map would cost a third of a core on a large picture.
-    for (;;) {
-        if (isEscape(waitForKey()) || windowClosed()) return;
+    // A refresh starts kRefreshPeriod after the one before, the time it took
+    // to compute and paint included (at once when that took longer), so
+    // that a drag shows a map every period while the work fits in it.
+    for (Clock::time_point refresh = Clock::now();;) {
+        if (isEscape(waitForKey(refresh + kRefreshPeriod)) || windowClosed()) return;
+        refresh = Clock::now();
         rimtrace::placeAgainWhenDue(placing);
         if (threshold != shownThreshold) {
             shownThreshold = threshold;
