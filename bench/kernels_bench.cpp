@@ -1,21 +1,28 @@
 // Times medianFilter3x3 and buildEdgeMap against OpenCV's medianBlur and
 // morphological gradient plus threshold, single-threaded, on 4000x3000
-// pictures of random noise and of a smooth photo-like scene. Names read
-// kernel/implementation/picture; scripts/benchmark makes the table.
+// pictures of random noise and of a smooth photo-like scene; and rimtrace's
+// refresh after a slider move, the map shrunk to the views of a 1080p, a
+// 1440p and a 4K screen, against the shrink it replaced and, where a
+// display answers, against cv::imshow of the same view with its paint.
+// Names read kernel/implementation/picture (or view); scripts/benchmark
+// makes the tables.
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <sstream>
 #include <string>
 
 #include <opencv2/core.hpp>
+#include <opencv2/highgui.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include "edge_dispatch.hpp"
 #include "edge_map.hpp"
+#include "map_view.hpp"
 #include "median_dispatch.hpp"
 #include "median_filter.hpp"
 
@@ -132,6 +139,55 @@ void edgeOpenCv(benchmark::State& state, int which) {
     }
 }
 
+// A slider move at every refresh: the threshold differs each time.
+int movedThreshold(int refresh) { return 40 + refresh % 120; }
+
+// The refresh as rimtrace makes it: one comparison over the prepared view.
+void refreshOurs(benchmark::State& state, cv::Size shown) {
+    const cv::Mat& source = picture(1);
+    const MapView view = prepareMapView(source, shown);
+    int refresh = 0;
+    for (auto _ : state) {
+        cv::Mat map = mapViewAt(view, source, movedThreshold(refresh++));
+        benchmark::DoNotOptimize(map.data);
+    }
+}
+
+// What preparing the view costs, once, as the picture is loaded.
+void prepareView(benchmark::State& state, cv::Size shown) {
+    const cv::Mat& source = picture(1);
+    for (auto _ : state) {
+        MapView view = prepareMapView(source, shown);
+        benchmark::DoNotOptimize(view.largestRanges.data);
+    }
+}
+
+// The refresh before the view was prepared: the whole map, then shrunk.
+void refreshBefore(benchmark::State& state, cv::Size shown) {
+    const cv::Mat& source = picture(1);
+    int refresh = 0;
+    for (auto _ : state) {
+        cv::Mat map = shrinkKeepingEdges(buildEdgeMap(source, movedThreshold(refresh++)), shown);
+        benchmark::DoNotOptimize(map.data);
+    }
+}
+
+// What showing the view costs: cv::imshow, and the paint that Qt does in
+// the next waitKey.
+void refreshImshow(benchmark::State& state, cv::Size shown) {
+    const cv::Mat& source = picture(1);
+    const MapView view = prepareMapView(source, shown);
+    const cv::Mat maps[] = {mapViewAt(view, source, 60), mapViewAt(view, source, 140)};
+    const std::string window = "refresh " + std::to_string(shown.width);
+    cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
+    int refresh = 0;
+    for (auto _ : state) {
+        cv::imshow(window, maps[refresh++ % 2]);
+        cv::waitKey(1);
+    }
+    cv::destroyWindow(window);
+}
+
 // Registers NAME/noise and NAME/smooth, handing function the picture's
 // number. The plain versions take about a second a call, so they
 // run twice only.
@@ -146,6 +202,18 @@ void addForBothPictures(const std::string& name, Function function, bool slow = 
     }
 }
 
+// The views of a 4000x3000 picture fitted to a 1080p, a 1440p and a 4K
+// screen's work area, as rimtrace shows it.
+void addForEachView(const std::string& name, void (*function)(benchmark::State&, cv::Size)) {
+    for (const cv::Size shown : {cv::Size(1257, 943), cv::Size(1856, 1392), cv::Size(2697, 2023)}) {
+        const std::string view = std::to_string(shown.width) + "x" + std::to_string(shown.height);
+        benchmark::RegisterBenchmark((name + "/" + view).c_str(), function, shown)
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
+bool displayAnswers() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
+
 void registerAll() {
     addForBothPictures("copy/memcpy", copyPicture);
     addForBothPictures("median/ours", medianOurs);
@@ -154,6 +222,10 @@ void registerAll() {
     addForBothPictures("edges/ours", edgeOurs);
     addForBothPictures("edges/opencv", edgeOpenCv);
     addForBothPictures("edges/plain", edgePlain, true);
+    addForEachView("refresh/ours", refreshOurs);
+    addForEachView("refresh/before", refreshBefore);
+    addForEachView("refresh/prepare", prepareView);
+    if (displayAnswers()) addForEachView("refresh/imshow", refreshImshow);
     // Every kernel built for this target that this CPU runs, by its name.
     for (const NamedMedianKernel& built : builtMedianKernels()) {
         if (!built.cpuRunsIt()) continue;

@@ -1,8 +1,9 @@
 # Turns speckrim_bench's CSV (run with repetitions and aggregates) into the
-# README's Markdown tables: the median time of each benchmark; ours against
-# OpenCV's, against a memcpy of the picture (the floor of any pass that
-# reads it and writes another) and against the plain version; then every
-# kernel variant this CPU runs.
+# Markdown tables of docs/performance.md: the median time of each
+# benchmark; ours against OpenCV's, against a memcpy of the picture (the
+# floor of any pass that reads it and writes another) and against the plain
+# version; then every kernel variant this CPU runs; then rimtrace's refresh
+# after a slider move for each screen's view.
 BEGIN { FS = "," }
 $1 ~ /_median"?$/ {
     name = $1
@@ -42,4 +43,17 @@ END {
                         time[key], time[key] / time[kernels[k] "/opencv/" order[p]],
                         time[key] / time["copy/memcpy/" order[p]]
             }
+    print ""
+    print "| view of 4000x3000 | refresh (ms) | / memcpy | before: map, then shrunk (ms) | imshow and paint (ms) | prepared once (ms) |"
+    print "|---|---:|---:|---:|---:|---:|"
+    copy = time["copy/memcpy/smooth"]
+    split("1257x943 1856x1392 2697x2023", views, " ")
+    for (v = 1; v <= 3; ++v) {
+        ours = time["refresh/ours/" views[v]]
+        if (ours == "" || copy == "") continue
+        shown = time["refresh/imshow/" views[v]]
+        printf "| %s | %.2f | %.2f | %.1f | %s | %.1f |\n", views[v], ours, ours / copy,
+            time["refresh/before/" views[v]], shown == "" ? "— (no display)" : sprintf("%.1f", shown),
+            time["refresh/prepare/" views[v]]
+    }
 }

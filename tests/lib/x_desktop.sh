@@ -5,15 +5,16 @@
 # start_scratch first; Xvfb, openbox, wmctrl, xdotool, x11-utils,
 # x11-xserver-utils and ImageMagick. Sets DISPLAY.
 
-# start_x_desktop: Xvfb on a display number it picks itself (-displayfd),
-# 1920x1080 like a common screen, with openbox; both go at exit.
+# start_x_desktop [WxH]: Xvfb on a display number it picks itself
+# (-displayfd), 1920x1080 like a common screen unless given, with openbox;
+# both go at exit.
 # -noreset: by default Xvfb resets whenever its last client leaves, and a
 # reset drops a program that is connecting at that moment; a desktop never
 # resets.
 start_x_desktop() {
     local tries=0 here
     here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${1:-1920x1080}x24" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     on_exit "kill $! 2>/dev/null"
     while [ ! -s "$work/display" ] && [ $tries -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
     [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
