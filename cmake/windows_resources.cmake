@@ -2,12 +2,10 @@
 # tools/make_icons), an application manifest and version information from
 # the project's version, compiled by windres into the .exe.
 #   add_windows_resources(TARGET DESCRIPTION)
-set(WINDOWS_ICONS_DIR ${PROJECT_BINARY_DIR}/icons)
-
 function(add_windows_resources program description)
   set(PROGRAM ${program})
   set(PROGRAM_DESCRIPTION ${description})
-  set(PROGRAM_ICON ${WINDOWS_ICONS_DIR}/${program}.ico)
+  set(PROGRAM_ICON ${PROJECT_BINARY_DIR}/icons/${program}.ico)
   set(PROGRAM_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${program}.manifest)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/program.manifest.in ${PROGRAM_MANIFEST} @ONLY)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/program.rc.in
