@@ -60,12 +60,18 @@ refused_pictures() {
     refuses "a PNG claiming 200000x200000 pixels" "$prefix $folder/$picture: picture too large to load"
     case_folder private
     convert -size 8x8 xc:gray50 "png:$folder/$picture"
-    chmod 600 "$folder/$picture"
-    # A copy of the program that nobody may run: its build may lie in a
-    # folder only root can enter (/root).
-    cp "$binary" "$work/$program-copy"
-    binary="$work/$program-copy" refuses "a picture without read permission" \
-        "$prefix $folder/$picture: permission denied" setpriv --reuid=65534 --regid=65534 --clear-groups
+    if [ "$(id -u)" = 0 ]; then
+        # Root reads any file: the program runs as nobody, on root's file,
+        # from a copy nobody may run (the build may lie in a folder only
+        # root can enter, /root).
+        chmod 600 "$folder/$picture"
+        cp "$binary" "$work/$program-copy"
+        binary="$work/$program-copy" refuses "a picture without read permission" \
+            "$prefix $folder/$picture: permission denied" setpriv --reuid=65534 --regid=65534 --clear-groups
+    else
+        chmod 000 "$folder/$picture"  # a file its owner may not read
+        refuses "a picture without read permission" "$prefix $folder/$picture: permission denied"
+    fi
 }
 
 # A picture that loads, with memory for little more than itself (the
