@@ -76,7 +76,7 @@ void medianOurs(benchmark::State& state, int which) {
     std::cout.rdbuf(console);
 }
 
-// The floor: one pass that reads the picture and writes another.
+// The yardstick: one pass that reads the picture and writes another.
 void copyPicture(benchmark::State& state, int which) {
     const cv::Mat& source = picture(which);
     cv::Mat destination = source.clone();

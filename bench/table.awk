@@ -1,8 +1,8 @@
 # Turns speckrim_bench's CSV (run with repetitions and aggregates) into the
 # Markdown tables of docs/performance.md: the median time of each
-# benchmark; ours against OpenCV's, against a memcpy of the picture (the
-# floor of any pass that reads it and writes another) and against the plain
-# version; then every kernel variant this CPU runs; then rimtrace's refresh
+# benchmark; ours against OpenCV's, against a memcpy of the picture (one
+# pass that reads it and writes another: the machine's yardstick) and
+# against the plain version; then every kernel variant this CPU runs; then rimtrace's refresh
 # after a slider move for each screen's view.
 BEGIN { FS = "," }
 $1 ~ /_median"?$/ {
