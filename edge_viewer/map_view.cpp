@@ -108,7 +108,9 @@ cv::Mat shrinkKeepingEdges(const cv::Mat& map, cv::Size size) {
         // First the largest of the map rows of this share, column by column,
         // then across each column share.
         std::fill(rowsMax.begin(), rowsMax.end(), kBackground);
-        for (int r = rows[y]; r < rows[y + 1]; ++r) takeLargest(rowsMax.data(), map.ptr<Byte>(r), map.cols);
+        for (int r = rows[y]; r < rows[y + 1]; ++r) {
+            takeLargest(rowsMax.data(), map.ptr<Byte>(r), map.cols);
+        }
         largestOfShares(rowsMax, columns, view.ptr<Byte>(y));
     }
     return view;
