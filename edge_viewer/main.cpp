@@ -148,6 +148,10 @@ void sayOutOfMemory(const cv::Mat& picture) {
 }  // namespace
 
 int main() {
+    // OpenCV works on this thread alone, as the program does: its worker
+    // threads (TBB's, in Debian's build) would abort the whole process
+    // where one could not be started, as in a tight address space.
+    cv::setNumThreads(0);
     rimtrace::occupyClosedStandardStreams();
     cv::Mat source;
     rimtrace::DisplayRoom room;

@@ -142,6 +142,10 @@ void sayOutOfMemory(const cv::Mat& picture) {
 }  // namespace
 
 int main() {
+    // OpenCV works on this thread alone, as the program does: its worker
+    // threads (TBB's, in Debian's build) would abort the whole process
+    // where one could not be started, as in a tight address space.
+    cv::setNumThreads(0);
     cv::Mat source;
     speckwipe::DisplayRoom room;
     if (!checkStandardStreams() || !loadPicture(source) || !checkDisplay(room)) return refused();
