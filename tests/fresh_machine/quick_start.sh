@@ -103,7 +103,9 @@ installed_count() { in_copy "$1" root dpkg-query -W -f '${db:Status-Abbrev}\n' |
 # window must open (the build comes first), then two keys end speckwipe.
 run_command() {
     local root=$1 who=$2 window=""
-    mkdir -p "$root/tmp/.X11-unix"
+    # Open to all, sticky, as a booted Debian makes it: X servers that an
+    # ordinary user's tests start put their sockets there.
+    install -d -m 1777 "$root/tmp/.X11-unix"
     mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
     copy_command "$root" "$who" bash -c "cd ~/project && $(readme_command 1)"
     start_program / "${command[@]}"
