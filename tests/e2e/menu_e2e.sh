@@ -16,10 +16,13 @@ start_x_desktop
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; exit 1; }
 samples="$prefix/share/speckrim/samples"
-# xterm writes what the program prints to a file as well as to its window.
-printf 'XTerm*logging: true\nXTerm*logFile: %s\n' "$work/terminal.log" | xrdb -merge
+# xterm writes what the program prints to a file as well as to its window;
+# the resources go by its instance name, since GLib may start it with the
+# class UXTerm (Debian 13).
+printf 'xterm*logging: true\nxterm*logFile: %s\n' "$work/terminal.log" | xrdb -merge
 
-terminal_gone() { [ -z "$(xdotool search --class xterm 2>/dev/null)" ]; }
+terminal_open() { [ -n "$(xdotool search --class xterm 2>/dev/null)" ]; }
+terminal_gone() { ! terminal_open; }
 
 # How many lines of the terminal are a trace line: nine values, each
 # followed by a space (the terminal ends its lines with a carriage return).
@@ -30,6 +33,7 @@ launch() {
     rm -f "$work/terminal.log"
     gio launch "$prefix/share/applications/example.speckrim.$1.desktop" 2>"$work/gio.err"
     check "$1's entry launches (gio: $(cat "$work/gio.err"))" test $? = 0
+    check "$1's entry opens a terminal" eventually terminal_open
 }
 
 launch speckwipe
