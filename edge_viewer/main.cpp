@@ -84,8 +84,8 @@ void addThresholdSlider(int& threshold) {
 // itself polls Qt every millisecond, about 2.5 % of a core at rest; one
 // look and a sleep for the rest cost a tenth of that, and keys and slider
 // moves still show by the next refresh.
-int waitForKey(Clock::time_point due) {
-    const int key = cv::waitKey(1);
+int waitForKey(rimtrace::WindowPlacing& placing, Clock::time_point due) {
+    const int key = rimtrace::nextKey(placing);
     if (key < 0) std::this_thread::sleep_until(due);
     return key;
 }
@@ -108,13 +108,13 @@ void showLiveMap(const cv::Mat& source, const rimtrace::DisplayRoom& room) {
     int threshold = kStartThreshold;
     int shownThreshold = threshold;
     cv::Mat firstView = rimtrace::mapViewAt(view, source, shownThreshold);
-    rimtrace::openWindow(kWindow, fit);
+    rimtrace::WindowPlacing placing =
+        rimtrace::openWindow(kWindow, fit, rimtrace::windowBarsHeight(), room.workArea.tl());
     addThresholdSlider(threshold);
     cv::imshow(kWindow, firstView);
     if (rimtrace::atOwnSize(fit)) rimtrace::spanSliderAcrossWindow(kWindow, fit.shown);
     firstView.release();  // Qt keeps its own copy; the next map may need the room
-    rimtrace::WindowPlacing placing =
-        rimtrace::placeWindow(kWindow, fit, rimtrace::windowBarsHeight(), room.workArea.tl());
+    rimtrace::placeWindow(placing);
 
     // The map is computed and drawn again only when the slider has moved:
     // an unchanged map would cost a third of a core on a large picture.
@@ -122,9 +122,8 @@ void showLiveMap(const cv::Mat& source, const rimtrace::DisplayRoom& room) {
     // to compute and paint included (at once when that took longer), so
     // that a drag shows a map every period while the work fits in it.
     for (Clock::time_point refresh = Clock::now();;) {
-        if (isEscape(waitForKey(refresh + kRefreshPeriod)) || windowClosed()) return;
+        if (isEscape(waitForKey(placing, refresh + kRefreshPeriod)) || windowClosed()) return;
         refresh = Clock::now();
-        rimtrace::placeAgainWhenDue(placing);
         if (threshold != shownThreshold) {
             shownThreshold = threshold;
             cv::imshow(kWindow, rimtrace::mapViewAt(view, source, shownThreshold));

@@ -81,17 +81,18 @@ speckwipe::WindowPlacing showFitted(const std::string& window, const cv::Mat& pi
                                     const speckwipe::DisplayRoom& room) {
     const speckwipe::WindowFit fit =
         speckwipe::fitWindow(picture.size(), room.workArea, speckwipe::windowChrome(), room.pixelRatio);
-    speckwipe::openWindow(window, fit);
+    speckwipe::WindowPlacing placing =
+        speckwipe::openWindow(window, fit, speckwipe::windowBarsHeight(), room.workArea.tl());
     cv::imshow(window, picture);
-    return speckwipe::placeWindow(window, fit, speckwipe::windowBarsHeight(), room.workArea.tl());
+    speckwipe::placeWindow(placing);
+    return placing;
 }
 
 // Waits for a key in the window, or for the window to be closed, which
 // counts as that key. waitKey(0) would miss the close and polls Qt every
 // millisecond; short waits with sleeps between cost no measurable CPU.
 void waitForKeyOrClose(speckwipe::WindowPlacing placing, const std::string& window) {
-    while (cv::waitKey(1) < 0 && cv::getWindowProperty(window, cv::WND_PROP_VISIBLE) > 0) {
-        speckwipe::placeAgainWhenDue(placing);
+    while (speckwipe::nextKey(placing) < 0 && cv::getWindowProperty(window, cv::WND_PROP_VISIBLE) > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPollMilliseconds));
     }
 }

@@ -7,11 +7,15 @@ namespace speckwipe {
 
 cv::Size fittedSize(cv::Size picture, cv::Size room) {
     if (picture.width <= room.width && picture.height <= room.height) return picture;
-    // The tighter of the two directions decides, so both fit.
-    const double scale = std::min(static_cast<double>(room.width) / picture.width,
-                                  static_cast<double>(room.height) / picture.height);
-    return {std::max(1, static_cast<int>(picture.width * scale)),
-            std::max(1, static_cast<int>(picture.height * scale))};
+    // The tighter of the two directions decides, so both fit, and takes the
+    // room's whole length; the other is rounded down. In whole numbers: a
+    // scale in floating point can make 910.99999 rows, and lose one.
+    const long long across = static_cast<long long>(room.width) * picture.height;
+    const long long down = static_cast<long long>(room.height) * picture.width;
+    if (across <= down) {
+        return {room.width, std::max(1, static_cast<int>(across / picture.width))};
+    }
+    return {std::max(1, static_cast<int>(down / picture.height)), room.height};
 }
 
 namespace {

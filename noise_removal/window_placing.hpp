@@ -11,38 +11,44 @@
 
 namespace speckwipe {
 
-// A window given its size (and maybe its place), and how many times and
-// when that is done again.
+// A window given its size (and maybe its place), how many times and when
+// that is done again, and a key read meanwhile that the program has yet to
+// act on.
 struct WindowPlacing {
     std::string window;
     cv::Size view;  // the picture's part, in window pixels
     cv::Size size;  // the window's inside, its bars included
     cv::Point corner;
     bool toCorner = false;
+    bool resizable = false;
     int timesLeft = 0;
+    int timesSeenRight = 0;
     std::chrono::steady_clock::time_point againAt;
+    int key = -1;
 };
 
 // Opens the window for a picture fitted so: sized by the picture itself
 // when it shows at its own size in window pixels, else resizable, its
-// size given by placeWindow.
-void openWindow(const std::string& window, const WindowFit& fit);
+// size given by placeWindow with bars barsHeight window pixels high, a
+// shrunk picture's window moved to corner.
+WindowPlacing openWindow(const std::string& window, const WindowFit& fit, int barsHeight, cv::Point corner);
 
-// Gives a resizable window, picture shown, the fitted size with its bars
-// (barsHeight window pixels) and moves a shrunk one to corner; a window
-// that fits stays where the window manager put it. Qt may keep the window
-// at its first size (400x300, Debian 13) or take a move made before the
-// window manager framed it as the place of its inside, which leaves the
-// title bar under a top panel; and its bars are not barsHeight high at
-// every scale and style (71 window pixels, not 73, at 200 %), which would
-// stretch the picture. So placeAgainWhenDue measures the picture's part
-// 200 ms later, by when the frame is there, and sizes and places the
-// window again by what its bars really take; once more 200 ms after that.
-// Nothing to do for a window at its own size.
-WindowPlacing placeWindow(const std::string& window, const WindowFit& fit, int barsHeight, cv::Point corner);
+// Gives a resizable window, picture shown, its fitted size and moves a
+// shrunk one to its corner; a window that fits stays where the window
+// manager put it. Qt may keep the window at its first size (400x300,
+// Debian 13) or take a move made before the window manager framed it as
+// the place of its inside, which leaves the title bar under a top panel;
+// and its bars are not barsHeight high at every scale and style (71 window
+// pixels, not 73, at 200 %), which would stretch the picture. So nextKey
+// measures the picture's part every 200 ms and sizes and places the window
+// again by what its bars really take, until it has seen the part at its
+// size twice (3 s at most: a busy machine maps a window late). Nothing to
+// do for a window at its own size.
+void placeWindow(WindowPlacing& placing);
 
-// Called on every turn of the event loop: places the window once more when
-// that is due, then never again. Does nothing for a placing not made.
-void placeAgainWhenDue(WindowPlacing& placing);
+// The event loop's look at the window: places it again when that is due,
+// then returns the key pressed since the last look, or -1. A key read
+// while the window was opened or placed comes first: none is lost.
+int nextKey(WindowPlacing& placing);
 
 }  // namespace speckwipe

@@ -9,7 +9,8 @@
 namespace speckwipe {
 
 // Opens window resizable, its picture to keep its aspect; its size is the
-// caller's to give.
-void openFloatingResizable(const std::string& window);
+// caller's to give. Returns a key the user pressed while it opened, or -1,
+// for the caller to act on as on any other.
+int openFloatingResizable(const std::string& window);
 
 }  // namespace speckwipe

@@ -1,10 +1,11 @@
 #!/bin/bash
 # rimtrace end to end, as a user runs it: the first map, a slider drag,
 # keys, Esc and the exit status on a private X display.
-# Usage: rimtrace_e2e.sh RIMTRACE SCREEN_CHECK SAMPLE_PICTURE
+# Usage: rimtrace_e2e.sh RIMTRACE SCREEN_CHECK SAMPLE_PICTURE WINDOW_PROBE
 rimtrace=$1
 screen_check=$2
 sample=$3
+probe=$4  # tests/e2e/window_probe.cpp
 source "$(dirname "$0")/../lib/tally.sh"
 source "$(dirname "$0")/../lib/runs.sh"
 source "$(dirname "$0")/../lib/x_desktop.sh"
@@ -133,29 +134,62 @@ closing() {
     check "closing the window ends it with status 0 (got $program_status)" test "$program_status" = 0
 }
 
-# A 12-megapixel picture on a 1920x1080 screen: the window, slider
-# included, fits in the work area, as tall as it may be, by the time the
-# program has moved it a second time; and the slider still drives the map.
+# A 12-megapixel picture, and a portrait one narrow enough for the screen
+# but too tall, on a 1920x1080 screen at 100 %, 200 % and 150 % (Xft.dpi
+# 96, 192 and 144; Qt draws both scaled desktops at 2): the window, slider
+# included, in the work area's corner, fits in it, as tall as it may be,
+# its picture's aspect kept, by the time the program has placed it again;
+# the slider still drives the map; one Esc ends it.
 large_picture() {
-    local folder="$work/large" window
-    mkdir "$folder"
-    convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 -fill none -stroke white \
-        -draw "circle 2000,1500 2000,200" "jpg:$folder/vantrel.jpg"
-    start_program "$folder" "$rimtrace"
-    window=$(wait_window x "my window")
-    check "a 4000x3000 picture: the window fills the work area's height" soon fills_work_area "$window"
-    import -window "$window" "png:$work/large-before.png"
-    drag_slider "$screen_check" handle "$window" 2000
-    sleep 0.5
-    import -window "$window" "png:$work/large-after.png"
-    local changed
-    changed=$(compare -metric AE "$work/large-before.png" "$work/large-after.png" null: 2>&1 |
-        awk '{printf "%d", $1}')  # ImageMagick 7 adds a normalised value
-    check "a 4000x3000 picture: a slider drag changes the map ($changed pixels)" test "$changed" -gt 1000
-    x_press_key "$window" Escape
-    wait_program_end 5
-    check "a 4000x3000 picture: Esc ends it with status 0 (got $program_status)" \
-        test "$program_status" = 0
+    local folder window dpi ratio size changed
+    for dpi in 96 192 144; do
+        ratio=$((dpi > 96 ? 2 : 1))
+        x_scale "$dpi"
+        for size in 4000x3000 1200x1500; do
+            folder="$work/large-$size-$dpi"
+            mkdir "$folder"
+            convert -size "$size" gradient:gray20-gray80 -swirl 200 -fill none -stroke white \
+                -draw "circle 600,750 600,100" "jpg:$folder/vantrel.jpg"
+            start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$work/parts" "$rimtrace"
+            window=$(wait_window x "my window")
+            check "at Xft.dpi $dpi a $size picture: the window fills the work area's height, at its corner" \
+                soon fills_work_area "$window" "$ratio"
+            check "at Xft.dpi $dpi a $size picture: the map keeps the picture's aspect" \
+                soon part_keeps_aspect "my window" ${size/x/ }
+            if [ "$dpi$size" = 964000x3000 ]; then
+                import -window "$window" "png:$work/large-before.png"
+                drag_slider "$screen_check" handle "$window" 2000
+                sleep 0.5
+                import -window "$window" "png:$work/large-after.png"
+                changed=$(compare -metric AE "$work/large-before.png" "$work/large-after.png" null: 2>&1 |
+                    awk '{printf "%d", $1}')  # ImageMagick 7 adds a normalised value
+                check "a 4000x3000 picture: a slider drag changes the map ($changed pixels)" test "$changed" -gt 1000
+            fi
+            check "at Xft.dpi $dpi a $size picture: one Esc ends it" press_once x "$window" Escape program_ended
+            wait_program_end 5
+            check "at Xft.dpi $dpi a $size picture: status 0 (got $program_status)" test "$program_status" = 0
+        done
+    done
+    x_scale 96
+}
+
+# One Esc, pressed once at the moment the window is placed again (the
+# moment a user meets now and then), ends the program as at any other: a
+# large picture's window is placed again 200 ms after it opens; a window
+# that fits, at 200 %, opens while the program waits for the compositor.
+key_while_placing() {
+    case_folder key-placing
+    convert -size 4000x3000 gradient:gray20-gray80 "jpg:$folder/vantrel.jpg"
+    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="resizeWindow 2 27" "$rimtrace"
+    wait_program_end 10
+    check "Esc pressed as a large window is placed again ends it (got $program_status)" test "$program_status" = 0
+    x_scale 192
+    case_folder key-opening
+    cp "$sample" "$folder/vantrel.jpg"
+    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="namedWindow 1 27" "$rimtrace"
+    wait_program_end 10
+    check "at Xft.dpi 192 Esc pressed as the window opens ends it (got $program_status)" test "$program_status" = 0
+    x_scale 96
 }
 
 # Esc with a modifier still reads as Esc (Qt passes Ctrl+keys to its own
@@ -204,8 +238,12 @@ work_size=screen
 source "$(dirname "$0")/hostile_inputs.sh"
 
 # On a desktop at 200 % and at 150 % (Xft.dpi 192 and 144; Qt draws both
-# at 2), the map still shows pixel for pixel, its window inside the work
-# area; at 200 % the slider still drags to both its ends.
+# at 2), the map still shows pixel for pixel, the window's picture part
+# exactly the picture's size in window pixels (half of it on a side) once
+# the program has placed it again: the bars, 71 window pixels high there
+# and not the 73 first assumed, are taken into account. The window lies
+# inside the work area, left where the window manager put it; at 200 % the
+# slider still drags to both its ends.
 scaled_desktop() {
     local dpi folder window
     for dpi in 192 144; do
@@ -213,11 +251,13 @@ scaled_desktop() {
         mkdir "$folder"
         cp "$sample" "$folder/vantrel.jpg"
         x_scale "$dpi"
-        start_program "$folder" "$rimtrace"
+        start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$work/parts" "$rimtrace"
         window=$(wait_window x "my window")
         check "at Xft.dpi $dpi the map shows pixel for pixel" \
             screen_shows x "$screen_check" "$window" edges "$folder/vantrel.jpg" 100
         check "at Xft.dpi $dpi the window lies inside the work area" soon inside_work_area "$window"
+        check "at Xft.dpi $dpi the window is left where the window manager put it" not_moved "my window"
+        check "at Xft.dpi $dpi the map's part is the picture's size" soon part_is "my window" 320x240
         if [ "$dpi" = 192 ]; then
             drag_slider "$screen_check" handle "$window" 2000
             check "at Xft.dpi 192 a drag to the right end shows the map at 255" \
@@ -226,7 +266,7 @@ scaled_desktop() {
             check "at Xft.dpi 192 a drag to the left end shows the map at 0" \
                 eventually shows_threshold "$screen_check" "$folder/vantrel.jpg" "$window" 0
         fi
-        keep_pressing x "$window" Escape program_ended
+        check "at Xft.dpi $dpi one Esc ends it" press_once x "$window" Escape program_ended
         wait_program_end 5
     done
     x_scale 96
@@ -237,6 +277,7 @@ scaled_desktop
 same_as_reference
 closing
 large_picture
+key_while_placing
 esc_with_modifiers
 hostile_inputs
 closed_streams

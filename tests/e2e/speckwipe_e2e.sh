@@ -1,10 +1,11 @@
 #!/bin/bash
 # speckwipe end to end, as a user runs it: its windows, keys, trace and
 # exit status on a private X display.
-# Usage: speckwipe_e2e.sh SPECKWIPE SCREEN_CHECK SAMPLE_PICTURE
+# Usage: speckwipe_e2e.sh SPECKWIPE SCREEN_CHECK SAMPLE_PICTURE WINDOW_PROBE
 speckwipe=$1
 screen_check=$2
 sample=$3
+probe=$4  # tests/e2e/window_probe.cpp
 source "$(dirname "$0")/../lib/tally.sh"
 source "$(dirname "$0")/../lib/runs.sh"
 source "$(dirname "$0")/../lib/x_desktop.sh"
@@ -56,29 +57,64 @@ closing() {
 }
 
 # A 12-megapixel picture, and a portrait one narrow enough for the screen
-# but too tall, on a 1920x1080 screen: each window fits in the work area,
-# as tall as it may be (the height is the tighter direction of both), by
-# the time the program has moved it a second time; and keys still move on.
-# A key sent at once to a large window was lost once on Debian 13 (the
-# window is moved a second time just then): each is sent again until it acts.
+# but too tall, on a 1920x1080 screen, at 100 %, 200 % and 150 % (Xft.dpi
+# 96, 192 and 144; Qt draws both scaled desktops at 2): each window, in the
+# work area's corner, fits in it, as tall as it may be (the height is the
+# tighter direction of both), its picture's aspect kept, by the time the
+# program has placed it again; and one key moves on.
 large_picture() {
-    local folder size window
-    for size in 4000x3000 1200x1500; do
-        folder="$work/large-$size"
-        mkdir "$folder"
-        convert -size "$size" gradient:gray20-gray80 -swirl 200 "jpg:$folder/circles.jpg"
-        start_program "$folder" "$speckwipe"
-        window=$(wait_window x "my window")
-        check "a $size picture: \"my window\" fills the work area's height" \
-            soon fills_work_area "$window"
-        keep_pressing x "$window" space window_open x "my window 2"
-        window=$(wait_window x "my window 2")
-        check "a $size picture: \"my window 2\" fills the work area's height" \
-            soon fills_work_area "$window"
-        keep_pressing x "$window" space program_ended
-        wait_program_end 5
-        check "a $size picture: ends with status 0 (got $program_status)" test "$program_status" = 0
+    local folder size window dpi ratio
+    for dpi in 96 192 144; do
+        ratio=$((dpi > 96 ? 2 : 1))
+        x_scale "$dpi"
+        for size in 4000x3000 1200x1500; do
+            folder="$work/large-$size-$dpi"
+            mkdir "$folder"
+            convert -size "$size" gradient:gray20-gray80 -swirl 200 "jpg:$folder/circles.jpg"
+            start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$work/parts" "$speckwipe"
+            for name in "my window" "my window 2"; do
+                window=$(wait_window x "$name")
+                check "at Xft.dpi $dpi a $size picture: \"$name\" fills the work area's height, at its corner" \
+                    soon fills_work_area "$window" "$ratio"
+                check "at Xft.dpi $dpi a $size picture: \"$name\" keeps its aspect" \
+                    soon part_keeps_aspect "$name" ${size/x/ }
+                if [ "$name" = "my window" ]; then
+                    check "at Xft.dpi $dpi a $size picture: one key opens the second window" \
+                        press_once x "$window" space window_open x "my window 2"
+                else
+                    check "at Xft.dpi $dpi a $size picture: one key ends it" \
+                        press_once x "$window" space program_ended
+                fi
+            done
+            wait_program_end 5
+            check "at Xft.dpi $dpi a $size picture: ends with status 0 (got $program_status)" \
+                test "$program_status" = 0
+        done
     done
+    x_scale 96
+}
+
+# One key, pressed once at the moment a window is placed again (the moment
+# a user meets now and then), acts as at any other: a large picture's
+# first window is placed again 200 ms after it opens; a window that fits,
+# at 200 %, opens while the program waits for the compositor to see it.
+key_while_placing() {
+    case_folder key-placing
+    convert -size 4000x3000 gradient:gray20-gray80 "jpg:$folder/circles.jpg"
+    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="resizeWindow 2 32" "$speckwipe"
+    check "a key pressed as a large window is placed again opens the second window" \
+        test -n "$(wait_window x "my window 2")"
+    x_press_key "$(x_window_id "my window 2")" space
+    wait_program_end 5
+    x_scale 192
+    case_folder key-opening
+    cp "$sample" "$folder/circles.jpg"
+    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="namedWindow 1 32" "$speckwipe"
+    check "at Xft.dpi 192 a key pressed as the first window opens opens the second" \
+        test -n "$(wait_window x "my window 2")"
+    x_press_key "$(x_window_id "my window 2")" space
+    wait_program_end 5
+    x_scale 96
 }
 
 # Runs that can't give the user the trace or the windows: refused before
@@ -123,8 +159,11 @@ work_size=picture
 source "$(dirname "$0")/hostile_inputs.sh"
 
 # On a desktop at 200 % and at 150 % (Xft.dpi 192 and 144; Qt draws both
-# at 2), both pictures still show pixel for pixel, their windows inside the
-# work area.
+# at 2), both pictures still show pixel for pixel, each window's picture
+# part exactly the picture's size in window pixels (half of it on a side)
+# once the program has placed it again, the bars' real height taken into
+# account; each window inside the work area, left where the window manager
+# put it.
 scaled_desktop() {
     local dpi folder before after
     for dpi in 192 144; do
@@ -132,17 +171,26 @@ scaled_desktop() {
         mkdir "$folder"
         cp "$sample" "$folder/circles.jpg"
         x_scale "$dpi"
-        start_program "$folder" "$speckwipe"
+        start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$work/parts" "$speckwipe"
         before=$(wait_window x "my window")
         check "at Xft.dpi $dpi the first window shows the picture pixel for pixel" \
             screen_shows x "$screen_check" "$before" grey "$folder/circles.jpg"
         check "at Xft.dpi $dpi the first window lies inside the work area" soon inside_work_area "$before"
-        keep_pressing x "$before" space window_open x "my window 2"
+        check "at Xft.dpi $dpi the first window is left where the window manager put it" \
+            not_moved "my window"
+        check "at Xft.dpi $dpi the first window's picture part is the picture's size" soon \
+            part_is "my window" 320x240
+        check "at Xft.dpi $dpi one key opens the second window" \
+            press_once x "$before" space window_open x "my window 2"
         after=$(x_window_id "my window 2")
         check "at Xft.dpi $dpi the second window shows the filtered picture pixel for pixel" \
             screen_shows x "$screen_check" "$after" median "$folder/circles.jpg"
         check "at Xft.dpi $dpi the second window lies inside the work area" soon inside_work_area "$after"
-        keep_pressing x "$after" space program_ended
+        check "at Xft.dpi $dpi the second window is left where the window manager put it" \
+            not_moved "my window 2"
+        check "at Xft.dpi $dpi the second window's picture part is the picture's size" soon \
+            part_is "my window 2" 320x240
+        check "at Xft.dpi $dpi one key ends it" press_once x "$after" space program_ended
         wait_program_end 5
     done
     x_scale 96
@@ -151,6 +199,7 @@ scaled_desktop() {
 normal_run
 closing
 large_picture
+key_while_placing
 scaled_desktop
 hostile_inputs
 refused_runs

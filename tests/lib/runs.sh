@@ -113,6 +113,16 @@ keep_pressing() {
     return 1
 }
 
+# press_once DESKTOP WINDOW_ID KEY CONDITION...: presses the key once,
+# then gives the program 5 s to make the condition (a command) true: the
+# programs lose no key, not even one pressed while a window is placed.
+press_once() {
+    local desktop=$1 window=$2 key=$3
+    shift 3
+    "${desktop}_press_key" "$window" "$key"
+    within 50 "$@"
+}
+
 # window_open DESKTOP NAME: a window of that name is open now.
 window_open() { [ -n "$("${1}_window_id" "$2")" ]; }
 

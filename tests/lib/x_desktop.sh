@@ -38,9 +38,17 @@ x_scale() { echo "Xft.dpi: $1" | xrdb -merge; }
 # Prints the id of the visible window named exactly $1.
 x_window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 
-# x_press_key WINDOW_ID KEY: gives the window the focus, then types the key.
+# x_press_key WINDOW_ID KEY: gives the window the focus, then types the key
+# once the focus is there: a key typed before goes to the window that had
+# it (on a busy machine the window manager may hand the focus on late).
 x_press_key() {
+    local tries=0
     xdotool windowfocus --sync "$1" 2>/dev/null
+    while [ "$(xdotool getwindowfocus 2>/dev/null)" != "$1" ] && [ $tries -lt $((20 * slow)) ]; do
+        sleep 0.1
+        xdotool windowfocus --sync "$1" 2>/dev/null
+        tries=$((tries + 1))
+    done
     xdotool key "$2"
 }
 
@@ -77,14 +85,50 @@ inside_work_area() {
         [ "${frame[2]}" -le $((area[0] + area[2])) ] && [ "${frame[3]}" -le $((area[1] + area[3])) ]
 }
 
-# fills_work_area WINDOW_ID: a picture taller than the work area allows (in
-# its proportions) is shown as tall as it may be: the window's inside is as
-# high as the work area less the 64 pixels the fit keeps for the window
-# manager's title bar and borders, give or take 2, and it lies inside.
+# fills_work_area WINDOW_ID [RATIO]: a picture taller than the work area
+# allows (in its proportions) is shown as tall as it may be, in the work
+# area's top-left corner: the window with its frame lies inside, there (to
+# the window pixel), and its inside is as high as the work area less the 64
+# window pixels the fit keeps for the window manager's title bar and
+# borders, give or take 2, and up to 4 less where Qt's bars are lower than
+# the fit first assumed; a window pixel is RATIO screen pixels on a side
+# (Qt's scale; 1 by default).
 fills_work_area() {
+    local ratio=${2:-1} left_over
     inside_work_area "$1" || return 1
-    echo "    inside ${client[2]}x${client[3]}, for a work area ${area[3]} high"
-    [ $((area[3] - 64 - client[3])) -le 2 ] && [ $((area[3] - 64 - client[3])) -ge -2 ]
+    left_over=$((area[3] - 64 * ratio - client[3]))
+    echo "    inside ${client[2]}x${client[3]}, for a work area ${area[3]} high: $left_over screen pixels left over"
+    [ $((frame[0] - area[0])) -lt "$ratio" ] && [ $((frame[1] - area[1])) -lt "$ratio" ] &&
+        [ $left_over -le $((4 * ratio)) ] && [ $left_over -ge $((-2 * ratio)) ]
+}
+
+# picture_part NAME: the picture's part of the window NAME as Qt last laid
+# it out (WIDTHxHEIGHT, window pixels), from the program's PICTURE_PARTS
+# file $work/parts (tests/e2e/window_probe.cpp).
+picture_part() { grep "^$1: [0-9]" "$work/parts" 2>/dev/null | tail -n 1 | sed 's/.*: //'; }
+
+# not_moved NAME: the program never moved the window NAME (from the
+# PICTURE_PARTS file, as picture_part): a window that fits stays where the
+# window manager put it, wherever that is.
+not_moved() { ! grep -q "^$1: moved" "$work/parts"; }
+
+# part_is NAME WIDTHxHEIGHT: the picture's part is that size exactly, no
+# band of the window's background above, below or beside the picture.
+part_is() {
+    echo "    the picture's part of \"$1\": $(picture_part "$1"), for $2"
+    [ "$(picture_part "$1")" = "$2" ]
+}
+
+# part_keeps_aspect NAME WIDTH HEIGHT: the picture's part has the aspect of
+# a WIDTHxHEIGHT picture, to the window pixel.
+part_keeps_aspect() {
+    local part
+    part=$(picture_part "$1")
+    echo "    the picture's part of \"$1\": $part, for a ${2}x$3 picture"
+    [ -n "$part" ] || return 1
+    local width=${part%x*} height=${part#*x} error
+    error=$((width * $3 - height * $2))
+    [ ${error#-} -le $(($2 > $3 ? $2 : $3)) ]
 }
 
 # left_where_placed WINDOW_ID: a window that fits is left where the window

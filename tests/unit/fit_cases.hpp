@@ -17,6 +17,7 @@ inline void expectFitKeepsTheAspectAndOnlyShrinks(cv::Size (*fittedSize)(cv::Siz
     EXPECT_EQ(fittedSize({2000, 900}, room), cv::Size(1888, 849));  // low enough, too wide
     EXPECT_EQ(fittedSize({9000, 100}, room), cv::Size(1888, 20));
     EXPECT_EQ(fittedSize({100000, 2}, room), cv::Size(1888, 1));  // never below one pixel
+    EXPECT_EQ(fittedSize({4000, 3000}, {1824, 911}), cv::Size(1214, 911));  // the tighter side whole
 }
 
 // A window's fit counts in screen pixels: at 200 % (two screen pixels to a

@@ -9,12 +9,14 @@
 #include <opencv2/core.hpp>
 
 #include "picture_file.hpp"
+#include "scratch_folder.hpp"
 
 namespace fs = std::filesystem;
 using namespace rimtrace;
 
 TEST(RimtracePictureFile, RefusesWhatItCannotDecode) {
-    const fs::path path = fs::temp_directory_path() / "rimtrace_test_text.jpg";
+    const fs::path folder = scratchFolder("rimtrace_test_");
+    const fs::path path = folder / "text.jpg";
     std::ofstream(path) << "just some text\n";
     cv::Mat picture;
     std::string reason;
@@ -22,5 +24,5 @@ TEST(RimtracePictureFile, RefusesWhatItCannotDecode) {
     EXPECT_EQ(reason, "not a picture this program can decode");
     EXPECT_FALSE(readGreyPicture((path.string() + ".missing"), picture, reason));
     EXPECT_EQ(reason, "no such file");
-    fs::remove(path);
+    fs::remove_all(folder);
 }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,21 +14,13 @@
 #include "picture_file.hpp"
 #include "window_fit.hpp"
 #include "fit_cases.hpp"
+#include "scratch_folder.hpp"
 
 namespace fs = std::filesystem;
 
 using namespace speckwipe;
 
 namespace {
-
-// A folder of its own for each run: named for the clock, which works alike
-// on every system (a process id needs a different call on Windows).
-fs::path scratchFolder() {
-    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    const fs::path folder = fs::temp_directory_path() / ("speckwipe_test_" + std::to_string(tick));
-    fs::create_directories(folder);
-    return folder;
-}
 
 void writeBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -45,7 +36,7 @@ std::string failureReason(const fs::path& path) {
 }  // namespace
 
 TEST(PictureFile, ReportsWhyItCannotRead) {
-    const fs::path folder = scratchFolder();
+    const fs::path folder = scratchFolder("speckwipe_test_");
     writeBytes(folder / "empty.jpg", "");
     writeBytes(folder / "garbage.jpg", std::string("\x01\x02 not a picture at all \xff", 26));
     EXPECT_EQ(failureReason(folder / "missing.jpg"), "no such file");
@@ -56,7 +47,7 @@ TEST(PictureFile, ReportsWhyItCannotRead) {
 }
 
 TEST(PictureFile, LoadsColourAsEightBitGrey) {
-    const fs::path folder = scratchFolder();
+    const fs::path folder = scratchFolder("speckwipe_test_");
     const fs::path path = folder / "colour.png";
     cv::imwrite(path.string(), cv::Mat(4, 6, CV_8UC3, cv::Scalar(0, 0, 255)));
     cv::Mat picture;

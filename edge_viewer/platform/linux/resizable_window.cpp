@@ -11,6 +11,8 @@ namespace {
 constexpr int kTurnsUntilSeen = 5;
 constexpr int kTurnMilliseconds = 10;
 
+int firstKey(int key, int next) { return key >= 0 ? key : next; }
+
 }  // namespace
 
 // A tiling Wayland compositor (sway) floats the windows of a fixed size and
@@ -19,11 +21,14 @@ constexpr int kTurnMilliseconds = 10;
 // created, before any picture. So the window opens fixed and is made
 // resizable once the compositor has seen it: a floating window stays
 // floating. Elsewhere the window just opens 50 ms later.
-void openFloatingResizable(const std::string& window) {
+// The first key the user pressed meanwhile is returned, not dropped.
+int openFloatingResizable(const std::string& window) {
     cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
-    for (int turn = 0; turn < kTurnsUntilSeen; ++turn) cv::waitKey(kTurnMilliseconds);
+    int key = -1;
+    for (int turn = 0; turn < kTurnsUntilSeen; ++turn) key = firstKey(key, cv::waitKey(kTurnMilliseconds));
     cv::setWindowProperty(window, cv::WND_PROP_AUTOSIZE, cv::WINDOW_NORMAL);
-    cv::waitKey(1);  // Qt lifts the fixed size when it lays the window out again
+    // Qt lifts the fixed size when it lays the window out again
+    return firstKey(key, cv::waitKey(1));
 }
 
 }  // namespace rimtrace

@@ -6,8 +6,9 @@
 
 namespace speckwipe {
 
-void openFloatingResizable(const std::string& window) {
+int openFloatingResizable(const std::string& window) {
     cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
+    return -1;
 }
 
 }  // namespace speckwipe
