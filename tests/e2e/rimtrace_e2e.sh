@@ -150,7 +150,7 @@ large_picture() {
             mkdir "$folder"
             convert -size "$size" gradient:gray20-gray80 -swirl 200 -fill none -stroke white \
                 -draw "circle 600,750 600,100" "jpg:$folder/vantrel.jpg"
-            start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$work/parts" "$rimtrace"
+            start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$parts" "$rimtrace"
             window=$(wait_window x "my window")
             check "at Xft.dpi $dpi a $size picture: the window fills the work area's height, at its corner" \
                 soon fills_work_area "$window" "$ratio"
@@ -251,7 +251,7 @@ scaled_desktop() {
         mkdir "$folder"
         cp "$sample" "$folder/vantrel.jpg"
         x_scale "$dpi"
-        start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$work/parts" "$rimtrace"
+        start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$parts" "$rimtrace"
         window=$(wait_window x "my window")
         check "at Xft.dpi $dpi the map shows pixel for pixel" \
             screen_shows x "$screen_check" "$window" edges "$folder/vantrel.jpg" 100

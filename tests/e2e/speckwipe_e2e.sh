@@ -71,7 +71,7 @@ large_picture() {
             folder="$work/large-$size-$dpi"
             mkdir "$folder"
             convert -size "$size" gradient:gray20-gray80 -swirl 200 "jpg:$folder/circles.jpg"
-            start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$work/parts" "$speckwipe"
+            start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$parts" "$speckwipe"
             for name in "my window" "my window 2"; do
                 window=$(wait_window x "$name")
                 check "at Xft.dpi $dpi a $size picture: \"$name\" fills the work area's height, at its corner" \
@@ -171,7 +171,7 @@ scaled_desktop() {
         mkdir "$folder"
         cp "$sample" "$folder/circles.jpg"
         x_scale "$dpi"
-        start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$work/parts" "$speckwipe"
+        start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$parts" "$speckwipe"
         before=$(wait_window x "my window")
         check "at Xft.dpi $dpi the first window shows the picture pixel for pixel" \
             screen_shows x "$screen_check" "$before" grey "$folder/circles.jpg"

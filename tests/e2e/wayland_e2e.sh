@@ -3,7 +3,7 @@
 # Wayland is, in a Wayland session with an X display beside (GNOME's and
 # KDE's Xwayland), closing through the compositor, the refusals, and a
 # 12-megapixel picture on the output.
-# Usage: wayland_e2e.sh SPECKWIPE RIMTRACE SCREEN_CHECK SAMPLES_FOLDER
+# Usage: wayland_e2e.sh SPECKWIPE RIMTRACE SCREEN_CHECK SAMPLES_FOLDER WINDOW_PROBE WAYLAND_DELAY
 screen_check=$3
 samples=$4
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,7 +17,9 @@ start_x_desktop
 start_sway
 # Copies nobody may run: the build may lie in a folder only root can enter.
 mkdir -m 755 "$work/bin"
-cp "$1" "$2" "$work/bin/"
+cp "$1" "$2" "$5" "$6" "$work/bin/"
+probe="$work/bin/$(basename "$5")"  # tests/e2e/window_probe.cpp
+parts="$work/wayland/parts"  # where the programs may write, as nobody too
 
 # use_program NAME: the program the steps below (and refuses) run.
 use_program() {
@@ -38,10 +40,10 @@ sample_case() {
 # speckwipe's two windows, Esc in rimtrace's.
 ends_by_keys() {
     if [ "$program" = rimtrace ]; then
-        keep_pressing sway "$1" Escape program_ended
+        press_once sway "$1" Escape program_ended
     else
-        keep_pressing sway "$1" space window_open sway "my window 2" &&
-            keep_pressing sway "$(sway_window_id "my window 2")" space program_ended
+        press_once sway "$1" space window_open sway "my window 2" &&
+            press_once sway "$(sway_window_id "my window 2")" space program_ended
     fi
     wait_program_end 5
 }
@@ -57,11 +59,11 @@ speckwipe_natively() {
         cmp -s "$work/out" <("$screen_check" trace "$folder/$picture")
     check "speckwipe on Wayland alone: the first window shows the picture pixel for pixel" \
         screen_shows sway "$screen_check" "$before" grey "$folder/$picture"
-    keep_pressing sway "$before" a window_open sway "my window 2"
+    press_once sway "$before" a window_open sway "my window 2"
     after=$(sway_window_id "my window 2")
     check "speckwipe on Wayland alone: a key opens the second window, median-filtered" \
         screen_shows sway "$screen_check" "$after" median "$folder/$picture"
-    keep_pressing sway "$after" space program_ended
+    press_once sway "$after" space program_ended
     wait_program_end 5
     check "speckwipe on Wayland alone: a second key ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
@@ -177,30 +179,57 @@ wayland_refusals() {
     done
 }
 
-# A 12-megapixel picture: each window, title bar included, fits on the
-# 1920x1080 output, where the compositor placed it.
+# A 12-megapixel picture, at scale 1 and 2: each window, title bar
+# included, fits on the 1920x1080 output, where the compositor placed it,
+# and its picture, aspect kept, fills it in the tighter direction.
 large_pictures() {
-    for name in speckwipe rimtrace; do
-        use_program "$name"
-        case_folder "$name-large"
-        convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 "jpg:$folder/$picture"
-        start_program "$folder" "${as_wayland_user[@]}" "$binary"
-        local window
-        window=$(wait_window sway "my window" 20)
-        check "$name on Wayland, a 4000x3000 picture: the window fits on the output" \
-            eventually on_output "my window"
-        if [ "$name" = speckwipe ]; then
-            keep_pressing sway "$window" space window_open sway "my window 2"
-            check "$name on Wayland, a 4000x3000 picture: the second window fits on the output" \
-                eventually on_output "my window 2"
-            keep_pressing sway "$(sway_window_id "my window 2")" space program_ended
-        else
-            keep_pressing sway "$window" Escape program_ended
-        fi
-        wait_program_end 5
-        check "$name on Wayland, a 4000x3000 picture: status 0 (got $program_status)" \
-            test "$program_status" = 0
+    local scale window name
+    for scale in 1 2; do
+        sway_scale "$scale"
+        for name in speckwipe rimtrace; do
+            use_program "$name"
+            case_folder "$name-large-$scale"
+            convert -size 4000x3000 gradient:gray20-gray80 -swirl 200 "jpg:$folder/$picture"
+            start_program "$folder" "${as_wayland_user[@]}" LD_PRELOAD="$probe" PICTURE_PARTS="$parts" "$binary"
+            window=$(wait_window sway "my window" 20)
+            large_window_fits "$name" "$scale" "my window"
+            if [ "$name" = speckwipe ]; then
+                press_once sway "$window" space window_open sway "my window 2"
+                large_window_fits "$name" "$scale" "my window 2"
+                press_once sway "$(sway_window_id "my window 2")" space program_ended
+            else
+                press_once sway "$window" Escape program_ended
+            fi
+            wait_program_end 5
+            check "$name on Wayland at scale $scale, a 4000x3000 picture: status 0 (got $program_status)" \
+                test "$program_status" = 0
+        done
     done
+    sway_scale 1
+}
+
+# large_window_fits PROGRAM SCALE NAME: large_pictures' checks of a window.
+large_window_fits() {
+    local what="$1 on Wayland at scale $2, a 4000x3000 picture: \"$3\""
+    check "$what fits on the output" eventually on_output "$3"
+    check "$what is filled by the picture" soon fills_window "$3"
+    check "$what keeps its aspect" soon part_keeps_aspect "$3" 4000 3000
+}
+
+# floats NAME: sway floats the window named so, rather than tiling it.
+floats() { [ "$(window_field "$1" .type)" = floating_con ]; }
+
+# fills_window NAME: the picture fills the window in the tighter direction
+# (sway tiles a resizable window, and the tile's size decides): its part is
+# as wide as the window's inside, or as high less the bars (at most 80
+# logical pixels).
+fills_window() {
+    local part inside
+    part=$(picture_part "$1")
+    read -r -a inside < <(window_field "$1" '"\(.window_rect.width) \(.window_rect.height)"')
+    echo "    the picture's part $part in an inside of ${inside[*]:0:2}"
+    [ -n "$part" ] && [ ${#inside[@]} = 2 ] || return 1
+    [ "${part%x*}" = "${inside[0]}" ] || [ $((inside[1] - ${part#*x})) -le 80 ]
 }
 
 # On an output at scale 2, as a user's 200 %: each picture still shows
@@ -213,19 +242,44 @@ scaled_output() {
     for name in speckwipe rimtrace; do
         use_program "$name"
         sample_case "$name-scaled"
-        start_program "$folder" "${as_wayland_user[@]}" "$binary"
+        start_program "$folder" "${as_wayland_user[@]}" LD_PRELOAD="$probe" PICTURE_PARTS="$parts" "$binary"
         local window check_mode=(grey "$folder/$picture")
         [ "$name" = rimtrace ] && check_mode=(edges "$folder/$picture" 100)
         window=$(wait_window sway "my window")
         check "$name on Wayland at scale 2: the picture shows pixel for pixel" \
             screen_shows sway "$screen_check" "$window" "${check_mode[@]}"
-        check "$name on Wayland at scale 2: the window floats" \
-            test "$(window_field "my window" .type)" = floating_con
+        check "$name on Wayland at scale 2: the window floats" floats "my window"
         check "$name on Wayland at scale 2: the window's inside lies on the output" \
             soon on_output "my window" inside
+        check "$name on Wayland at scale 2: the picture's part is the picture's size" \
+            soon part_is "my window" 320x240
         ends_by_keys "$window"
         check "$name on Wayland at scale 2: it ends with status 0 (got $program_status)" \
             test "$program_status" = 0
+    done
+    sway_scale 1
+}
+
+# A compositor that answers 200 ms late (tests/e2e/wayland_delay.cpp, as on
+# a busy machine): at scale 2 each program's window still floats, its
+# picture pixel for pixel: it became resizable only once the compositor
+# had seen it, however long that took.
+slow_compositor() {
+    local window name check_mode
+    "${as_wayland_user[@]}" "$work/bin/wayland_delay" "$work/wayland/$wayland_display" "$work/wayland/slow" 200 &
+    on_exit "kill $! 2>/dev/null"
+    sway_scale 2
+    for name in speckwipe rimtrace; do
+        use_program "$name"
+        sample_case "$name-slow"
+        check_mode=(grey "$folder/$picture")
+        [ "$name" = rimtrace ] && check_mode=(edges "$folder/$picture" 100)
+        start_program "$folder" "${as_wayland_user[@]}" WAYLAND_DISPLAY=slow "$binary"
+        window=$(wait_window sway "my window" 20)
+        check "$name on a compositor 200 ms slow to answer, at scale 2: the picture shows pixel for pixel" \
+            screen_shows sway "$screen_check" "$window" "${check_mode[@]}"
+        check "$name on a compositor 200 ms slow to answer, at scale 2: the window floats" floats "my window"
+        ends_by_keys "$window"
     done
     sway_scale 1
 }
@@ -237,4 +291,5 @@ sessions_with_x
 wayland_refusals
 large_pictures
 scaled_output
+slow_compositor
 finish

@@ -3,6 +3,8 @@
 #   work            the scratch folder (start_scratch), gone at exit
 #   program_pid     the program start_program started
 #   program_status  its exit status, or "timeout" (wait_program_end)
+#   parts           where a program's window probe writes what it sees
+#                   (PICTURE_PARTS; tests/e2e/window_probe.cpp), in $work
 # Waits are multiplied by SPECKRIM_TEST_TIME_SCALE on slow (emulated)
 # machines; see tests/CMakeLists.txt.
 
@@ -26,6 +28,7 @@ run_exit_steps() {
 # which Qt wants (mode 0700); both go at exit.
 start_scratch() {
     work=$(mktemp -d)
+    parts="$work/parts"
     export XDG_RUNTIME_DIR="$work/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     trap run_exit_steps EXIT
@@ -149,4 +152,33 @@ emulated() {
         amd64 | i386) return 1 ;;
     esac
     grep -q '^vendor_id' /proc/cpuinfo
+}
+
+# picture_part NAME: the picture's part of the window NAME as Qt last laid
+# it out (WIDTHxHEIGHT, window pixels), from the PICTURE_PARTS file
+# $parts of the program's probe (tests/e2e/window_probe.cpp).
+picture_part() { grep "^$1: [0-9]" "$parts" 2>/dev/null | tail -n 1 | sed 's/.*: //'; }
+
+# not_moved NAME: the program never moved the window NAME (from the
+# PICTURE_PARTS file, as picture_part): a window that fits stays where the
+# window manager put it, wherever that is.
+not_moved() { ! grep -q "^$1: moved" "$parts"; }
+
+# part_is NAME WIDTHxHEIGHT: the picture's part is that size exactly, no
+# band of the window's background above, below or beside the picture.
+part_is() {
+    echo "    the picture's part of \"$1\": $(picture_part "$1"), for $2"
+    [ "$(picture_part "$1")" = "$2" ]
+}
+
+# part_keeps_aspect NAME WIDTH HEIGHT: the picture's part has the aspect of
+# a WIDTHxHEIGHT picture, to the window pixel.
+part_keeps_aspect() {
+    local part
+    part=$(picture_part "$1")
+    echo "    the picture's part of \"$1\": $part, for a ${2}x$3 picture"
+    [ -n "$part" ] || return 1
+    local width=${part%x*} height=${part#*x} error
+    error=$((width * $3 - height * $2))
+    [ ${error#-} -le $(($2 > $3 ? $2 : $3)) ]
 }

@@ -102,35 +102,6 @@ fills_work_area() {
         [ $left_over -le $((4 * ratio)) ] && [ $left_over -ge $((-2 * ratio)) ]
 }
 
-# picture_part NAME: the picture's part of the window NAME as Qt last laid
-# it out (WIDTHxHEIGHT, window pixels), from the program's PICTURE_PARTS
-# file $work/parts (tests/e2e/window_probe.cpp).
-picture_part() { grep "^$1: [0-9]" "$work/parts" 2>/dev/null | tail -n 1 | sed 's/.*: //'; }
-
-# not_moved NAME: the program never moved the window NAME (from the
-# PICTURE_PARTS file, as picture_part): a window that fits stays where the
-# window manager put it, wherever that is.
-not_moved() { ! grep -q "^$1: moved" "$work/parts"; }
-
-# part_is NAME WIDTHxHEIGHT: the picture's part is that size exactly, no
-# band of the window's background above, below or beside the picture.
-part_is() {
-    echo "    the picture's part of \"$1\": $(picture_part "$1"), for $2"
-    [ "$(picture_part "$1")" = "$2" ]
-}
-
-# part_keeps_aspect NAME WIDTH HEIGHT: the picture's part has the aspect of
-# a WIDTHxHEIGHT picture, to the window pixel.
-part_keeps_aspect() {
-    local part
-    part=$(picture_part "$1")
-    echo "    the picture's part of \"$1\": $part, for a ${2}x$3 picture"
-    [ -n "$part" ] || return 1
-    local width=${part%x*} height=${part#*x} error
-    error=$((width * $3 - height * $2))
-    [ ${error#-} -le $(($2 > $3 ? $2 : $3)) ]
-}
-
 # left_where_placed WINDOW_ID: a window that fits is left where the window
 # manager put it (openbox centres it), not moved to the work area's corner.
 left_where_placed() {

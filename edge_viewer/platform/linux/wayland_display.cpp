@@ -84,6 +84,16 @@ bool roundtripWithin(wl_display* display) {
     return done;
 }
 
+wl_display* connectToCompositor() {
+    const std::string name = environment("WAYLAND_DISPLAY");
+    bool queueFull = false;
+    const std::string path = socketPath(name.empty() ? "wayland-0" : name);
+    const int socket = path.empty() ? -1 : connectWithin(path, queueFull);
+    wl_display* display = socket < 0 ? nullptr : wl_display_connect_to_fd(socket);
+    if (display == nullptr && socket >= 0) close(socket);
+    return display;
+}
+
 bool waylandCompositorNamed() {
     std::error_code ignored;
     return !environment("WAYLAND_DISPLAY").empty() ||

@@ -28,6 +28,10 @@ bool waylandAvailable(std::string& place, std::string& reason, cv::Rect& outputA
 // default socket (wayland-0 in XDG_RUNTIME_DIR) is there.
 bool waylandCompositorNamed();
 
+// A connection of our own to the compositor WAYLAND_DISPLAY names, the
+// one Qt uses; nullptr when none answers. wl_display_disconnect ends it.
+wl_display* connectToCompositor();
+
 // wl_display_roundtrip, but giving up (false) after kPatience instead of
 // waiting for ever on a compositor that accepted us and then hung.
 bool roundtripWithin(wl_display* display);
