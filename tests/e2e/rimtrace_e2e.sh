@@ -180,15 +180,19 @@ large_picture() {
 key_while_placing() {
     case_folder key-placing
     convert -size 4000x3000 gradient:gray20-gray80 "jpg:$folder/vantrel.jpg"
-    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="resizeWindow 2 27" "$rimtrace"
-    wait_program_end 10
-    check "Esc pressed as a large window is placed again ends it (got $program_status)" test "$program_status" = 0
-    x_scale 192
+    escape_at "resizeWindow 2" 96 "Esc pressed as a large window is placed again"
     case_folder key-opening
     cp "$sample" "$folder/vantrel.jpg"
-    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="namedWindow 1 27" "$rimtrace"
+    escape_at "namedWindow 1" 192 "at Xft.dpi 192 Esc pressed as the window opens"
+}
+
+# escape_at MOMENT DPI WHAT: rimtrace run in $folder at Xft.dpi DPI, Esc
+# pressed at MOMENT (window_probe's KEY_AT: a call and its count) ends it.
+escape_at() {
+    x_scale "$2"
+    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="$1 27" "$rimtrace"
     wait_program_end 10
-    check "at Xft.dpi 192 Esc pressed as the window opens ends it (got $program_status)" test "$program_status" = 0
+    check "$3 ends it (got $program_status)" test "$program_status" = 0
     x_scale 96
 }
 

@@ -101,17 +101,19 @@ large_picture() {
 key_while_placing() {
     case_folder key-placing
     convert -size 4000x3000 gradient:gray20-gray80 "jpg:$folder/circles.jpg"
-    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="resizeWindow 2 32" "$speckwipe"
-    check "a key pressed as a large window is placed again opens the second window" \
-        test -n "$(wait_window x "my window 2")"
-    x_press_key "$(x_window_id "my window 2")" space
-    wait_program_end 5
-    x_scale 192
+    space_at "resizeWindow 2" 96 "a key pressed as a large window is placed again"
     case_folder key-opening
     cp "$sample" "$folder/circles.jpg"
-    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="namedWindow 1 32" "$speckwipe"
-    check "at Xft.dpi 192 a key pressed as the first window opens opens the second" \
-        test -n "$(wait_window x "my window 2")"
+    space_at "namedWindow 1" 192 "at Xft.dpi 192 a key pressed as the first window opens"
+}
+
+# space_at MOMENT DPI WHAT: speckwipe run in $folder at Xft.dpi DPI, a space
+# pressed at MOMENT (window_probe's KEY_AT: a call and its count) opens the
+# second window.
+space_at() {
+    x_scale "$2"
+    start_program "$folder" env LD_PRELOAD="$probe" KEY_AT="$1 32" "$speckwipe"
+    check "$3 opens the second window" test -n "$(wait_window x "my window 2")"
     x_press_key "$(x_window_id "my window 2")" space
     wait_program_end 5
     x_scale 96
