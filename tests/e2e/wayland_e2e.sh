@@ -219,17 +219,20 @@ large_window_fits() {
 # floats NAME: sway floats the window named so, rather than tiling it.
 floats() { [ "$(window_field "$1" .type)" = floating_con ]; }
 
-# fills_window NAME: the picture fills the window in the tighter direction
-# (sway tiles a resizable window, and the tile's size decides): its part is
-# as wide as the window's inside, or as high less the bars (at most 80
-# logical pixels).
+# fills_window NAME: the picture fills the room in the tighter direction:
+# its part is as wide as the window's inside, or as high as the output
+# (logical pixels) less the 64 the fit keeps for the title bar and borders
+# and at most 80 of Qt's bars. sway tiles a resizable window; Qt on
+# Debian 12 stretches the picture to the tile, on Debian 13 it keeps the
+# fitted size.
 fills_window() {
-    local part inside
+    local part height inside
     part=$(picture_part "$1")
+    height=$(swaymsg_ -t get_outputs | jq -r '.[0].rect.height')
     read -r -a inside < <(window_field "$1" '"\(.window_rect.width) \(.window_rect.height)"')
-    echo "    the picture's part $part in an inside of ${inside[*]:0:2}"
+    echo "    the picture's part $part in an inside of ${inside[*]:0:2}, on an output $height high"
     [ -n "$part" ] && [ ${#inside[@]} = 2 ] || return 1
-    [ "${part%x*}" = "${inside[0]}" ] || [ $((inside[1] - ${part#*x})) -le 80 ]
+    [ "${part%x*}" = "${inside[0]}" ] || [ $((height - 64 - ${part#*x})) -le 80 ]
 }
 
 # On an output at scale 2, as a user's 200 %: each picture still shows
