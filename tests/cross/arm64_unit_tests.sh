@@ -48,9 +48,9 @@ for release in "$@"; do
     if cmake -S "$project" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$project/cmake/aarch64-linux-gnu.cmake" \
             -DARM64_SYSROOT="$root" -DBUILD_BENCHMARKS=OFF \
             -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >"$log" 2>&1 &&
-        cmake --build "$build" -j2 --target speckwipe rimtrace speckwipe_tests rimtrace_tests >>"$log" 2>&1; then
+        cmake --build "$build" -j2 --target speckwipe rimtrace speckwipe_tests rimtrace_tests desktop_tests >>"$log" 2>&1; then
         built=$((SECONDS - started - made))
-        for suite in speckwipe_tests rimtrace_tests; do
+        for suite in speckwipe_tests rimtrace_tests desktop_tests; do
             qemu-aarch64 -L "$root" -E LD_LIBRARY_PATH="$root/usr/lib/aarch64-linux-gnu/blas:$root/usr/lib/aarch64-linux-gnu/lapack" \
                 "$build/bin/$suite" >"$build/$suite.log" 2>&1
             status=$?

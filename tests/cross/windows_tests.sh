@@ -35,7 +35,7 @@ cross_build() {
         -DOpenCV_DIR="$opencv/lib/cmake/opencv4" -DBUILD_BENCHMARKS=OFF &&
         cmake --build "$folder" -j2 --target "$@" && "$project/scripts/package-windows" "$folder"
 }
-cross_build "$build" speckwipe rimtrace samples speckwipe_tests rimtrace_tests console_text >"$log" 2>&1 ||
+cross_build "$build" speckwipe rimtrace samples speckwipe_tests rimtrace_tests desktop_tests console_text >"$log" 2>&1 ||
     give_up "the Windows cross build" "$log"
 echo "windows: $(cd "$build" && ls ./*.zip) holds: $(cd "$build" && unzip -Z1 ./*.zip | sed 's|^[^/]*/||' | tr '\n' ' ')"
 took "the cross build and the ZIP"

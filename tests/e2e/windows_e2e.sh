@@ -31,7 +31,7 @@ start_wine() {
 # Each suite once: they share no state with the programs' runs below.
 unit_suites() {
     local suite summary status
-    for suite in speckwipe_tests rimtrace_tests; do
+    for suite in speckwipe_tests rimtrace_tests desktop_tests; do
         wine "$bin/$suite.exe" </dev/null >"$work/$suite.log" 2>&1
         status=$?
         summary=$(grep -E '^\[  (PASSED|FAILED)  \] [0-9]+ test' "$work/$suite.log" | head -n 2 | tr '\n' ' ')

@@ -24,7 +24,7 @@ check "SHA256SUMS lists the ZIP" grep -q " $(basename "$zip")\$" "$build/SHA256S
 # notice_for LIBRARY: where in the ZIP the notice that covers it lies.
 notice_for() {
     case $1 in
-        libspeckwipe_core.a | librimtrace_core.a) echo LICENSE.txt ;;  # ours
+        libspeckwipe_core.a | librimtrace_core.a | libdesktop.a) echo LICENSE.txt ;;  # ours
         libopencv_*) echo licenses/opencv/ ;;
         libjpeg*) echo licenses/libjpeg-turbo/ ;;
         libpng*) echo licenses/libpng1.6/ ;;

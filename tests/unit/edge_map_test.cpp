@@ -13,8 +13,6 @@
 #include "edge_dispatch.hpp"
 #include "edge_map.hpp"
 #include "map_view.hpp"
-#include "window_fit.hpp"
-#include "fit_cases.hpp"
 #include "cpu_features.hpp"
 
 using namespace rimtrace;
@@ -258,12 +256,4 @@ TEST(MapView, APictureThatFitsShowsItsExactMap) {
     for (int threshold : {0, 1, 100, 255}) {
         EXPECT_TRUE(identical(mapViewAt(view, source, threshold), buildEdgeMapPlain(source, threshold)));
     }
-}
-
-TEST(MapView, FittedSizeKeepsTheAspectAndOnlyShrinks) {
-    expectFitKeepsTheAspectAndOnlyShrinks(rimtrace::fittedSize);
-}
-
-TEST(MapView, FitCountsInScreenPixelsAtEveryScale) {
-    expectWindowFitInScreenPixels(rimtrace::fitWindow, rimtrace::atOwnSize);
 }

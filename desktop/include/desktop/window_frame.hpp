@@ -1,0 +1,30 @@
+#pragma once
+// What a window adds around its picture on this system, for the fit of a
+// picture larger than the work area. The program says what it puts in the
+// window besides the picture (its sliders); the system's files (linux/ for
+// Qt, windows/ for OpenCV's Win32 windows) know what that takes.
+
+#include <string>
+
+#include <opencv2/core.hpp>
+
+namespace desktop {
+
+// What a program's window holds besides its picture.
+struct WindowContents {
+    int sliders = 0;  // cv::createTrackbar's sliders
+};
+
+// The height of the bars inside the window that cv::resizeWindow counts in.
+int windowBarsHeight(const WindowContents& contents);
+
+// All the window adds, the window manager's frame included, with room to
+// spare.
+cv::Size windowChrome(const WindowContents& contents);
+
+// Widens the sliders of a window showing a picture of pictureSize to the
+// picture's width where the system's window would not (Win32 sizes the
+// window by its slider's band); nothing where it already does (Qt).
+void spanSlidersAcrossWindow(const std::string& window, cv::Size pictureSize);
+
+}  // namespace desktop
