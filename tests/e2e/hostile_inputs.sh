@@ -74,15 +74,20 @@ refused_pictures() {
     fi
 }
 
-# A picture that loads, with memory for little more than itself (the
-# address space limited, as on a small machine or in a container): refused
-# where the work needs as much again, shown where it needs a screenful.
+# A picture too large for the memory left to decode it is refused. One
+# that loads, with memory for little more than itself (the address space
+# limited, as on a small machine or in a container): refused where the work
+# needs as much again, shown where it needs a screenful.
 refused_for_memory() {
     case_folder memory
     # An emulator takes address space of its own, a few hundred megabytes
     # that move the limits: these cases mean something only natively.
     if emulated; then echo "skipped: memory limits, under an emulator"; return; fi
     "$screen_check" large-png 20000 "$folder/$picture"
+    # Memory running out while decoding is said as it is later, not as a
+    # fault of the file's.
+    refuses "a 20000x20000 picture with too little memory to decode it" \
+        "$program: not enough memory for $folder/$picture" sh -c 'ulimit -v 450000 && exec "$0"'
     local what="a 20000x20000 picture with memory for little more than itself"
     if [ "$work_size" = picture ]; then
         refuses "$what" "$program: not enough memory for $folder/$picture (20000x20000 pixels)" \

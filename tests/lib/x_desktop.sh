@@ -85,20 +85,24 @@ inside_work_area() {
         [ "${frame[2]}" -le $((area[0] + area[2])) ] && [ "${frame[3]}" -le $((area[1] + area[3])) ]
 }
 
+# The window pixels the fit keeps for the window manager's title bar and
+# borders, as the desktop layer names them.
+x_frame_margin=$(sed -n 's/.*kWindowManagerFrameHeight = \([0-9]*\);.*/\1/p' \
+    "$(dirname "${BASH_SOURCE[0]}")/../../desktop/linux/window_frame.cpp")
+
 # fills_work_area WINDOW_ID [RATIO]: a picture taller than the work area
 # allows (in its proportions) is shown as tall as it may be, in the work
 # area's top-left corner: the window with its frame lies inside, there (to
-# the window pixel), and its inside is as high as the work area less the 64
-# window pixels the fit keeps for the window manager's title bar and
-# borders, give or take the bars' error the program takes back: up to 4
-# window pixels less where Qt's bars are lower than the fit first assumed,
-# up to 16 more where they are higher (Qt 5.15 on Debian 13 lays the bars
+# the window pixel), and its inside is as high as the work area less the
+# frame margin above, give or take the bars' error the program takes back:
+# up to 4 window pixels less where Qt's bars are lower than the fit first
+# assumed, up to 16 more where they are higher (Qt 5.15 on Debian 13 lays the bars
 # of a narrow window out 11 pixels higher now and then); a window pixel is
 # RATIO screen pixels on a side (Qt's scale; 1 by default).
 fills_work_area() {
     local ratio=${2:-1} left_over
     inside_work_area "$1" || return 1
-    left_over=$((area[3] - 64 * ratio - client[3]))
+    left_over=$((area[3] - ${x_frame_margin:?not found in the desktop layer} * ratio - client[3]))
     echo "    inside ${client[2]}x${client[3]}, for a work area ${area[3]} high: $left_over screen pixels left over"
     [ $((frame[0] - area[0])) -lt "$ratio" ] && [ $((frame[1] - area[1])) -lt "$ratio" ] &&
         [ $left_over -le $((4 * ratio)) ] && [ $left_over -ge $((-16 * ratio)) ]
