@@ -40,3 +40,6 @@ foreach(program speckwipe rimtrace)
   install(FILES ${PROJECT_BINARY_DIR}/data/${entry}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endforeach()
 install(DIRECTORY ${ICONS_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+# The toolbar's icons, in a folder of the programs' own: only they offer it
+# to Qt (desktop/linux/toolbar_icons.hpp), after the desktop's themes.
+install(DIRECTORY ${TOOLBAR_DATA_DIR}/icons DESTINATION ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME})

@@ -43,11 +43,12 @@ void placeAgain(WindowPlacing& placing) {
 
 }  // namespace
 
-// A shrunk picture's window is resizable from the start: a Wayland
-// compositor places a window by its first size, the bars alone, and one
-// that then grew as tall as the screen would run off it; sway tiles it
-// instead. A picture that fits, at a scale above 1, needs its window
-// floating at the size given, as a fixed-size one would be.
+// A window that would not take the picture's size by itself (scaled, or
+// narrower than its toolbar) is sized by placeWindow. A shrunk picture's
+// window is resizable from the start: a Wayland compositor places a window
+// by its first size, the bars alone, and one that then grew as tall as the
+// screen would run off it; sway tiles it instead. A picture that fits
+// needs its window floating at the size given, as a fixed-size one would be.
 WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const WindowContents& contents,
                          cv::Point corner) {
     WindowPlacing placing;
@@ -56,7 +57,7 @@ WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const 
     placing.size = cv::Size(fit.view.width, fit.view.height + windowBarsHeight(contents));
     placing.corner = corner;
     placing.toCorner = fit.shrunk;
-    placing.resizable = !atOwnSize(fit);
+    placing.resizable = !atOwnSize(fit) || fit.view.width < toolbarWidth();
     if (!placing.resizable) {
         cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
     } else if (fit.shrunk) {

@@ -8,6 +8,7 @@
 #include "environment.hpp"
 #include "qt_plugins.hpp"
 #include "qt_scale.hpp"
+#include "toolbar_icons.hpp"
 #include "wayland_display.hpp"
 #include "x11_display.hpp"
 
@@ -86,6 +87,7 @@ bool chooseOtherPlatform(const std::string& platform, std::string& reason) {
 }  // namespace
 
 bool chooseDisplay(std::string& display, std::string& reason, DisplayRoom& room) {
+    offerToolbarIcons();
     const std::string platform = requestedPlatform();
     if (platform.rfind("wayland", 0) == 0 || (platform.empty() && waylandFirst())) {
         if (chooseWayland(display, reason, room)) return true;

@@ -3,6 +3,10 @@
 
 #include "desktop/window_frame.hpp"
 
+#include <climits>
+
+#include "toolbar_icons.hpp"
+
 namespace desktop {
 
 namespace {
@@ -16,7 +20,15 @@ constexpr int kQtSliderHeight = 25;
 constexpr int kWindowManagerFrameWidth = 32;
 constexpr int kWindowManagerFrameHeight = 64;
 
+// Qt's toolbar of icons, eleven buttons 24 pixels wide, and its margins
+// (381 window pixels, measured), with room to spare. Without icons, its
+// buttons show their text, in a width that depends on the font: any.
+constexpr int kQtIconToolbarWidth = 400;
+constexpr int kQtTextToolbarWidth = INT_MAX;
+
 }  // namespace
+
+int toolbarWidth() { return toolbarIconsOffered() ? kQtIconToolbarWidth : kQtTextToolbarWidth; }
 
 int windowBarsHeight(const WindowContents& contents) {
     return kQtBarsHeight + contents.sliders * kQtSliderHeight;

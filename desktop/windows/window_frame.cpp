@@ -26,6 +26,9 @@ cv::Size windowChrome(const WindowContents& contents) {
     return framedSize() + cv::Size(0, contents.sliders * kSliderBandHeight);
 }
 
+// OpenCV's Win32 windows have no toolbar.
+int toolbarWidth() { return 0; }
+
 void spanSlidersAcrossWindow(const std::string& window, cv::Size pictureSize) {
     cv::resizeWindow(window, pictureSize.width, pictureSize.height);
 }

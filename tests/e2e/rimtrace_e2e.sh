@@ -12,6 +12,7 @@ source "$(dirname "$0")/../lib/x_desktop.sh"
 source "$(dirname "$0")/slider_steps.sh"
 start_scratch
 start_x_desktop
+icons=$(toolbar_icons_of "$rimtrace")
 
 # Waits up to 5 s for the window to show a map below threshold 100.
 shows_lower_threshold() {
@@ -49,6 +50,8 @@ normal_run() {
     check "the first map is the map at threshold 100, pixel for pixel" \
         screen_shows x "$screen_check" "$window" edges "$shown_picture" 100
     check "a window that fits is left where the window manager put it" left_where_placed "$window"
+    check "the window is as wide as its picture" x_width_is "$window" 640
+    check "the toolbar shows icons, not text" shows_toolbar_icons x "$window" 1
 
     local writes
     writes=$(writes_in_two_seconds)
@@ -104,23 +107,45 @@ focused_windows_match() {
 }
 
 # The whole window, toolbar, slider label and handle included, equals the
-# one screen_check shows with the names and values rimtrace must use.
+# one screen_check shows with the names and values rimtrace must use, and
+# the toolbar's icons offered as rimtrace offers them.
 same_as_reference() {
     local folder="$work/reference" window reference reference_pid
     mkdir "$folder"
-    convert -size 200x150 gradient:gray10-gray90 -swirl 150 "jpg:$folder/vantrel.jpg"
+    convert -size 480x360 gradient:gray10-gray90 -swirl 150 "jpg:$folder/vantrel.jpg"
     start_program "$folder" "$rimtrace"
     window=$(wait_window x "my window")
-    "$screen_check" reference "$folder/vantrel.jpg" &
+    XDG_DATA_DIRS="/usr/local/share:/usr/share:${icons%/icons/hicolor}" \
+        "$screen_check" reference "$folder/vantrel.jpg" &
     reference_pid=$!
     reference=$(wait_window x reference)
     xdotool windowmove --sync "$window" 0 0 windowmove --sync "$reference" 0 500
+    # Each slider is at 100 once its window shows the first map: a click
+    # aimed from a shot taken before would land on the groove and move it.
+    screen_shows x "$screen_check" "$window" edges "$folder/vantrel.jpg" 100
+    screen_shows x "$screen_check" "$reference" edges "$folder/vantrel.jpg" 100
     check "the window, slider \"threshhold\" at 100 of 255 included, is the expected one" \
         eventually focused_windows_match "$window" "$reference" ||
         echo "    pixels that differ: $(compare -metric AE "$work/program.png" "$work/reference.png" null: 2>&1)"
     kill "$reference_pid"
     x_press_key "$window" Escape
     wait_program_end 2
+}
+
+# A picture narrower than the toolbar's buttons: the window is still as
+# wide as the picture, the map pixel for pixel, the toolbar folding what
+# does not fit behind its extension button.
+narrow_picture() {
+    local folder="$work/narrow" window
+    mkdir "$folder"
+    convert -size 200x150 gradient:gray10-gray90 -swirl 150 "jpg:$folder/vantrel.jpg"
+    start_program "$folder" "$rimtrace"
+    window=$(wait_window x "my window")
+    check "a picture narrower than the toolbar: the map shows pixel for pixel" \
+        screen_shows x "$screen_check" "$window" edges "$folder/vantrel.jpg" 100
+    check "a picture narrower than the toolbar: the window is as wide as it" soon x_width_is "$window" 200
+    press_once x "$window" Escape program_ended
+    wait_program_end 5
 }
 
 # Closing the window through the window manager ends it, as Esc does.
@@ -262,6 +287,8 @@ scaled_desktop() {
         check "at Xft.dpi $dpi the window lies inside the work area" soon inside_work_area "$window"
         check "at Xft.dpi $dpi the window is left where the window manager put it" not_moved "my window"
         check "at Xft.dpi $dpi the map's part is the picture's size" soon part_is "my window" 320x240
+        check "at Xft.dpi $dpi the window is as wide as the picture's 640 pixels" soon x_width_is "$window" 640
+        check "at Xft.dpi $dpi the toolbar shows icons, not text" shows_toolbar_icons x "$window" 2
         if [ "$dpi" = 192 ]; then
             drag_slider "$screen_check" handle "$window" 2000
             check "at Xft.dpi 192 a drag to the right end shows the map at 255" \
@@ -279,6 +306,7 @@ scaled_desktop() {
 normal_run
 scaled_desktop
 same_as_reference
+narrow_picture
 closing
 large_picture
 key_while_placing

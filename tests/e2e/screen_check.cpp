@@ -16,11 +16,15 @@
 //   screen_check large-png SIZE FILE        writes a real grey PNG of SIZE x SIZE
 //                                           pixels, a gradient
 //   screen_check socket FILE                leaves a Unix socket at FILE
+//   screen_check icon ICON SCALE SHOT       the icon (a PNG with alpha), SCALE
+//                                           times its size, is in the shot,
+//                                           where it is opaque
 //   screen_check reference PICTURE          shows, until Esc, what rimtrace
 //                                           should: the map at 100 in "reference"
 //                                           with the slider "threshhold", 0..255
 //
-// "In the shot" means pixel for pixel at one place, with red = green = blue.
+// "In the shot" means pixel for pixel at one place, with red = green = blue
+// (for an icon, its colours, where it is opaque).
 // Exit status: 0 yes, 1 no, 2 usage or unreadable files.
 
 #include <sys/socket.h>
@@ -243,11 +247,31 @@ int showReference(const cv::Mat& grey) {
     return 0;
 }
 
+// Whether the icon's opaque pixels are in the shot, exactly, at one place,
+// as a toolbar draws an icon over its own background: at its size, or on a
+// scaled desktop scale times as large, each pixel a square of them (Qt's
+// toolbar then enlarges its 16-pixel icons so).
+bool iconAppearsIn(cv::Mat icon, const cv::Mat& shot, int scale) {
+    if (icon.channels() != 4) return false;
+    if (scale > 1) cv::resize(icon, icon, cv::Size(), scale, scale, cv::INTER_NEAREST);
+    if (shot.cols < icon.cols || shot.rows < icon.rows) return false;
+    cv::Mat colours, alpha, opaque, differences;
+    cv::cvtColor(icon, colours, cv::COLOR_BGRA2BGR);
+    cv::extractChannel(icon, alpha, 3);
+    cv::compare(alpha, 255, opaque, cv::CMP_EQ);
+    cv::cvtColor(opaque, opaque, cv::COLOR_GRAY2BGR);
+    opaque.convertTo(opaque, CV_32FC3, 1.0 / 255);
+    cv::matchTemplate(shot, colours, differences, cv::TM_SQDIFF, opaque);
+    double least = 0;
+    cv::minMaxLoc(differences, &least);
+    return least < 0.5;
+}
+
 int usage() {
     std::cerr << "usage: screen_check grey|median PICTURE SHOT | edges PICTURE T SHOT |"
                  " thresholds PICTURE SHOT | trace PICTURE | handle SHOT | win32-thumb SHOT |"
                  " huge-png FILE |"
-                 " large-png SIZE FILE | socket FILE |"
+                 " large-png SIZE FILE | socket FILE | icon ICON SCALE SHOT |"
                  " reference PICTURE\n";
     return 2;
 }
@@ -263,6 +287,10 @@ int main(int argc, char** argv) {
     if (mode == "huge-png") return writeHugePng(args[1]);
     if (mode == "socket") return leaveSocket(args[1]);
     if (mode == "large-png" && args.size() == 3) return writeLargePng(std::atoi(args[1].c_str()), args[2]);
+    if (mode == "icon" && args.size() == 4) {
+        const cv::Mat icon = readOrExit(args[1], cv::IMREAD_UNCHANGED);
+        return iconAppearsIn(icon, readOrExit(args[3], cv::IMREAD_COLOR), std::atoi(args[2].c_str())) ? 0 : 1;
+    }
     const cv::Mat grey = readOrExit(args[1], cv::IMREAD_GRAYSCALE);
     if (mode == "reference" && args.size() == 2) return showReference(grey);
     if (mode == "trace" && args.size() == 2) {

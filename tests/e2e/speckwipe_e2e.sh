@@ -11,6 +11,7 @@ source "$(dirname "$0")/../lib/runs.sh"
 source "$(dirname "$0")/../lib/x_desktop.sh"
 start_scratch
 start_x_desktop
+icons=$(toolbar_icons_of "$speckwipe")
 
 normal_run() {
     local folder="$work/normal"
@@ -26,6 +27,8 @@ normal_run() {
     check "a window that fits is left where the window manager put it" left_where_placed "$before"
     check "the first window shows the picture pixel for pixel" \
         screen_shows x "$screen_check" "$before" grey "$folder/circles.jpg"
+    check "the first window is as wide as its picture" x_width_is "$before" 640
+    check "the first window's toolbar shows icons, not text" shows_toolbar_icons x "$before" 1
 
     x_press_key "$before" a
     after=$(wait_window x "my window 2")
@@ -157,6 +160,25 @@ run_to_end() {
 program=speckwipe
 binary=$speckwipe
 picture=circles.jpg
+# A picture narrower than the toolbar's buttons: each window is still as
+# wide as the picture, shown pixel for pixel, the toolbar folding what does
+# not fit behind its extension button.
+narrow_picture() {
+    local folder="$work/narrow" before after
+    mkdir "$folder"
+    convert -size 200x150 gradient:gray10-gray90 -swirl 150 "jpg:$folder/circles.jpg"
+    start_program "$folder" "$speckwipe"
+    before=$(wait_window x "my window")
+    check "a picture narrower than the toolbar shows pixel for pixel" \
+        screen_shows x "$screen_check" "$before" grey "$folder/circles.jpg"
+    check "a picture narrower than the toolbar: the first window is as wide as it" soon x_width_is "$before" 200
+    press_once x "$before" space window_open x "my window 2"
+    after=$(x_window_id "my window 2")
+    check "a picture narrower than the toolbar: the second window is as wide as it" soon x_width_is "$after" 200
+    press_once x "$after" space program_ended
+    wait_program_end 5
+}
+
 work_size=picture
 source "$(dirname "$0")/hostile_inputs.sh"
 
@@ -182,6 +204,9 @@ scaled_desktop() {
             not_moved "my window"
         check "at Xft.dpi $dpi the first window's picture part is the picture's size" soon \
             part_is "my window" 320x240
+        check "at Xft.dpi $dpi the first window is as wide as the picture's 640 pixels" soon x_width_is "$before" 640
+        check "at Xft.dpi $dpi the first window's toolbar shows icons, not text" \
+            shows_toolbar_icons x "$before" 2
         check "at Xft.dpi $dpi one key opens the second window" \
             press_once x "$before" space window_open x "my window 2"
         after=$(x_window_id "my window 2")
@@ -203,6 +228,7 @@ closing
 large_picture
 key_while_placing
 scaled_desktop
+narrow_picture
 hostile_inputs
 refused_runs
 finish

@@ -15,9 +15,13 @@ source "$here/hostile_inputs.sh"
 start_scratch
 start_x_desktop
 start_sway
-# Copies nobody may run: the build may lie in a folder only root can enter.
-mkdir -m 755 "$work/bin"
+# Copies nobody may run: the build may lie in a folder only root can enter;
+# the toolbar's icons beside them, as built.
+mkdir -m 755 "$work/bin" "$work/share"
 cp "$1" "$2" "$5" "$6" "$work/bin/"
+cp -r "$(toolbar_icons_of "$1")/../.." "$work/share/speckrim"
+chmod -R a+rX "$work/share"
+icons=$(toolbar_icons_of "$work/bin/$(basename "$1")")
 probe="$work/bin/$(basename "$5")"  # tests/e2e/window_probe.cpp
 parts="$work/wayland/parts"  # where the programs may write, as nobody too
 
@@ -59,6 +63,7 @@ speckwipe_natively() {
         cmp -s "$work/out" <("$screen_check" trace "$folder/$picture")
     check "speckwipe on Wayland alone: the first window shows the picture pixel for pixel" \
         screen_shows sway "$screen_check" "$before" grey "$folder/$picture"
+    window_as_wide_as_picture speckwipe "my window" "$before"
     press_once sway "$before" a window_open sway "my window 2"
     after=$(sway_window_id "my window 2")
     check "speckwipe on Wayland alone: a key opens the second window, median-filtered" \
@@ -79,6 +84,7 @@ rimtrace_natively() {
     check "rimtrace on Wayland alone: the window opens" test -n "$window"
     check "rimtrace on Wayland alone: it shows the map at threshold 100 pixel for pixel" \
         screen_shows sway "$screen_check" "$window" edges "$folder/$picture" 100
+    window_as_wide_as_picture rimtrace "my window" "$window"
     sway_press_key "$window" a
     sleep 0.5
     check "rimtrace on Wayland alone: a key other than Esc keeps it running" kill -0 "$program_pid"
@@ -86,6 +92,15 @@ rimtrace_natively() {
     check "rimtrace on Wayland alone: Esc ends it with status 0 (got $program_status)" \
         test "$program_status" = 0
     check "rimtrace on Wayland alone: nothing on stderr" test ! -s "$work/err"
+}
+
+# window_as_wide_as_picture PROGRAM NAME WINDOW_ID: at scale 1 the window
+# is as wide as its 640-pixel picture, whole on the output, its border
+# included, and its toolbar shows icons, not text.
+window_as_wide_as_picture() {
+    check "$1 on Wayland alone: \"$2\" is as wide as its picture" soon sway_width_is "$2" 640
+    check "$1 on Wayland alone: \"$2\", border included, lies on the output" on_output "$2"
+    check "$1 on Wayland alone: \"$2\"'s toolbar shows icons, not text" shows_toolbar_icons sway "$3" 1
 }
 
 # Closing a window through the compositor counts as a key.
@@ -236,10 +251,9 @@ fills_window() {
 }
 
 # On an output at scale 2, as a user's 200 %: each picture still shows
-# pixel for pixel in a floating window whose inside lies on the output.
-# (Qt's toolbar, with text where the desktop has no icon theme, is wider
-# than the output at first, and sway keeps the window's 2-pixel left border
-# just off it.)
+# pixel for pixel in a floating window as wide as the picture (320 logical
+# pixels), which lies on the output, its border included, its toolbar
+# showing icons.
 scaled_output() {
     sway_scale 2
     for name in speckwipe rimtrace; do
@@ -252,10 +266,12 @@ scaled_output() {
         check "$name on Wayland at scale 2: the picture shows pixel for pixel" \
             screen_shows sway "$screen_check" "$window" "${check_mode[@]}"
         check "$name on Wayland at scale 2: the window floats" floats "my window"
-        check "$name on Wayland at scale 2: the window's inside lies on the output" \
-            soon on_output "my window" inside
+        check "$name on Wayland at scale 2: the window, border included, lies on the output" \
+            soon on_output "my window"
         check "$name on Wayland at scale 2: the picture's part is the picture's size" \
             soon part_is "my window" 320x240
+        check "$name on Wayland at scale 2: the window is as wide as the picture" soon sway_width_is "my window" 320
+        check "$name on Wayland at scale 2: the toolbar shows icons, not text" shows_toolbar_icons sway "$window" 2
         ends_by_keys "$window"
         check "$name on Wayland at scale 2: it ends with status 0 (got $program_status)" \
             test "$program_status" = 0

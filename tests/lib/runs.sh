@@ -144,6 +144,19 @@ screen_shows() {
     return 1
 }
 
+# toolbar_icons_of PROGRAM: the theme of toolbar icons the build draws
+# beside the program (bin/../share/speckrim/icons/hicolor), as installed.
+toolbar_icons_of() { echo "$(cd "$(dirname "$1")/.." && pwd)/share/speckrim/icons/hicolor"; }
+
+# shows_toolbar_icons DESKTOP WINDOW_ID SCALE: the window's toolbar shows
+# the icons the programs bring, not its buttons' text: its zoom-original,
+# the first after the arrows and the last to fold, is in a shot of the
+# window, at 16 pixels times SCALE (Qt's scale). Needs $screen_check and
+# $icons (toolbar_icons_of).
+shows_toolbar_icons() {
+    screen_shows "$1" "$screen_check" "$2" icon "$icons/16x16/actions/zoom-original.png" "$3"
+}
+
 # True when the programs run under a user-mode emulator: an arm64 Debian on
 # an x86-64 kernel, say. qemu answers uname with the emulated machine, but
 # /proc/cpuinfo is still the kernel's, whose vendor_id only x86 has.

@@ -44,6 +44,14 @@ window_geometry() {
         '"\(.rect.x + .window_rect.x),\(.rect.y + .window_rect.y) \(.window_rect.width)x\(.window_rect.height)"'
 }
 
+# sway_width_is NAME WIDTH: the window's inside is WIDTH logical pixels wide.
+sway_width_is() {
+    local width
+    width=$(window_field "$1" .window_rect.width)
+    echo "    the window is ${width:-no} logical pixels wide"
+    [ "$width" = "$2" ]
+}
+
 # sway_press_key WINDOW_ID KEY: focuses the window, then types the key.
 # wtype's virtual keyboard loses keys typed at once after it appears: -s waits.
 sway_press_key() {

@@ -55,6 +55,14 @@ x_press_key() {
 # x_shoot WINDOW_ID FILE: the window's inside, as the screen shows it.
 x_shoot() { import -window "$1" "png:$2" 2>/dev/null; }
 
+# x_width_is WINDOW_ID WIDTH: the window's inside is WIDTH screen pixels wide.
+x_width_is() {
+    local width
+    width=$(xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {print $2}')
+    echo "    the window is ${width:-no} pixels wide"
+    [ "$width" = "$2" ]
+}
+
 # x_activate WINDOW_ID: makes it the active window, raised, through the
 # window manager, as a user's click does.
 x_activate() { timeout 5 xdotool windowactivate --sync "$1" 2>/dev/null && sleep 0.3; }

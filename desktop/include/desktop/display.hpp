@@ -33,7 +33,8 @@ struct DisplayRoom {
 //  - or another platform QT_QPA_PLATFORM names (offscreen, ...) that Qt
 //    has a plugin for; the work area is left empty.
 // Either way the ratio is the one Qt will draw at, the user's QT_* scale
-// settings included.
+// settings included, and Qt is offered the icons of OpenCV's toolbar after
+// the desktop's own theme.
 // On Windows: the desktop, unless the session has none to show; the room
 // is the primary screen without the taskbar, at ratio 1.
 // Otherwise false, with display set to where the window would have opened

@@ -22,6 +22,12 @@ int windowBarsHeight(const WindowContents& contents);
 // spare.
 cv::Size windowChrome(const WindowContents& contents);
 
+// The width, in window pixels, of the window's toolbar with all its
+// buttons: a window that takes a narrower picture's size would take the
+// toolbar's instead, so it opens resizable, at the picture's size, its
+// toolbar folding what does not fit. 0 where the window has no toolbar.
+int toolbarWidth();
+
 // Widens the sliders of a window showing a picture of pictureSize to the
 // picture's width where the system's window would not (Win32 sizes the
 // window by its slider's band); nothing where it already does (Qt).
