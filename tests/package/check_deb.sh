@@ -27,11 +27,13 @@ menu_files() {
 }
 
 # The toolbar's icons, in the programs' own theme folder.
-toolbar_icons="share/speckrim/icons/hicolor/index.theme share/speckrim/icons/hicolor/24x24/actions/zoom-in.png
-    share/speckrim/icons/hicolor/48x48/actions/document-save.png"
+toolbar_icons() {
+    local theme=share/speckrim/icons/hicolor
+    echo "$theme/index.theme $theme/16x16/actions/zoom-in.png $theme/48x48/actions/document-save.png"
+}
 
 for file in bin/speckwipe bin/rimtrace share/man/man1/speckwipe.1 share/man/man1/rimtrace.1 \
-    share/speckrim/samples/circles.jpg share/speckrim/samples/vantrel.jpg $(menu_files) $toolbar_icons; do
+    share/speckrim/samples/circles.jpg share/speckrim/samples/vantrel.jpg $(menu_files) $(toolbar_icons); do
     check "cmake --install puts $file under the prefix" test -s "$work/prefix/$file"
 done
 for program in speckwipe rimtrace; do
@@ -61,7 +63,7 @@ for file in ./usr/bin/speckwipe ./usr/bin/rimtrace \
     ./usr/share/man/man1/speckwipe.1.gz ./usr/share/man/man1/rimtrace.1.gz \
     ./usr/share/doc/speckrim/copyright ./usr/share/doc/speckrim/changelog.gz \
     ./usr/share/speckrim/samples/circles.jpg ./usr/share/speckrim/samples/vantrel.jpg \
-    $(menu_files | sed 's|^|./usr/|') $(sed 's|^|./usr/|' <<<"$toolbar_icons"); do
+    $(menu_files | sed 's|^|./usr/|') $(toolbar_icons | tr ' ' '\n' | sed 's|^|./usr/|'); do
     check "the package holds $file" grep -qx "$file" <<<"$contents"
 done
 check "the package holds nothing under build or test names" \
