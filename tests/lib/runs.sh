@@ -148,12 +148,25 @@ screen_shows() {
 # beside the program (bin/../share/speckrim/icons/hicolor), as installed.
 toolbar_icons_of() { echo "$(cd "$(dirname "$1")/.." && pwd)/share/speckrim/icons/hicolor"; }
 
+# Whether OpenCV's Qt toolbar asks the desktop's icon theme for its icons by
+# name (Debian 12's OpenCV 4.6), rather than drawing its own (Debian 13's).
+toolbar_icons_from_theme() {
+    local highgui
+    highgui=$(ldconfig -p | awk '/libopencv_highgui\.so/ {print $NF; exit}')
+    [ -n "$highgui" ] && strings "$highgui" | grep -qx zoom-original
+}
+
 # shows_toolbar_icons DESKTOP WINDOW_ID SCALE: the window's toolbar shows
 # the icons the programs bring, not its buttons' text: its zoom-original,
 # the first after the arrows and the last to fold, is in a shot of the
-# window, at 16 pixels times SCALE (Qt's scale). Needs $screen_check and
-# $icons (toolbar_icons_of).
+# window, at 16 pixels times SCALE (Qt's scale). Where OpenCV draws its
+# own icons, the theme's are not asked for: nothing to look for. Needs
+# $screen_check and $icons (toolbar_icons_of).
 shows_toolbar_icons() {
+    if ! toolbar_icons_from_theme; then
+        echo "    OpenCV's toolbar draws its own icons here"
+        return 0
+    fi
     screen_shows "$1" "$screen_check" "$2" icon "$icons/16x16/actions/zoom-original.png" "$3"
 }
 
