@@ -1,11 +1,12 @@
 #!/bin/bash
 # Both programs and their unit tests cross-built for Windows x86-64 with
 # Debian's MinGW-w64 against a static OpenCV for Windows
-# (scripts/build-opencv-windows, cached), the ZIP a Windows user downloads
-# (scripts/package-windows), checked with tests/package/check_zip.sh against
-# a second build in another folder, then tests/e2e/windows_e2e.sh: the unit
-# suites and both programs under Wine on a private X display. Each part says
-# how long it took.
+# (scripts/build-opencv-windows, cached), the ZIP and the installer a
+# Windows user downloads (scripts/package-windows), checked with
+# tests/package/check_windows_packages.sh against a second build in another
+# folder, then tests/e2e/windows_e2e.sh: the unit suites, both programs and
+# the installer under Wine on a private X display. Each part says how long
+# it took.
 # The reference pictures and screen_check come from the Linux build in
 # build/, made here when missing.
 # Needs scripts/install-deps --windows (and --tests for the Linux build).
@@ -27,7 +28,7 @@ log="$build/cross-build.log"
 # under Wine, in a Wine prefix of the build's own (not ~/.wine).
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # cross_build FOLDER TARGETS...: configures and builds for Windows there,
-# then makes the ZIP (scripts/package-windows).
+# then makes the ZIP and the MSI (scripts/package-windows).
 cross_build() {
     local folder=$1
     shift
@@ -38,16 +39,16 @@ cross_build() {
 cross_build "$build" speckwipe rimtrace samples speckwipe_tests rimtrace_tests desktop_tests console_text >"$log" 2>&1 ||
     give_up "the Windows cross build" "$log"
 echo "windows: $(cd "$build" && ls ./*.zip) holds: $(cd "$build" && unzip -Z1 ./*.zip | sed 's|^[^/]*/||' | tr '\n' ' ')"
-took "the cross build and the ZIP"
+took "the cross build, the ZIP and the MSI"
 
 # The programs and the ZIP again, from another folder, to compare.
 again="$project/build-windows-again"
 cross_build "$again" speckwipe rimtrace samples >"$build/second-build.log" 2>&1 ||
     give_up "the second Windows build" "$build/second-build.log"
-took "a second build of the programs and the ZIP"
-bash "$project/tests/package/check_zip.sh" "$build" "$again"
+took "a second build of the programs, the ZIP and the MSI"
+bash "$project/tests/package/check_windows_packages.sh" "$build" "$again"
 zip_status=$?
-took "the ZIP's files, notices and reproducibility"
+took "the ZIP's files and notices, the ZIP's and the MSI's reproducibility"
 
 native="$project/build"
 { cmake -S "$project" -B "$native" && cmake --build "$native" -j2 --target screen_check samples; } \
@@ -56,5 +57,5 @@ took "the Linux build of screen_check and the samples"
 
 bash "$project/tests/e2e/windows_e2e.sh" "$build" "$native/bin/screen_check" "$native/samples"
 status=$?
-took "the unit suites and end-to-end tests under Wine"
+took "the unit suites, end-to-end tests and installer under Wine"
 [ "$status" = 0 ] && [ "$zip_status" = 0 ]

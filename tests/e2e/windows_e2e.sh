@@ -1,10 +1,12 @@
 #!/bin/bash
 # The Windows build under Wine, on a private X display with openbox: the
 # unit suites, then both programs as a Windows user runs them, reading the
-# fixed paths on drive C: literally while started from another folder.
-# Wine's drive C: is the folder drive_c of a Wine prefix made for the run.
+# fixed paths on drive C: literally while started from another folder, then
+# the installer in a fresh Wine prefix. Wine's drive C: is the folder
+# drive_c of a Wine prefix made for the run.
 # Usage: windows_e2e.sh WINDOWS_BUILD_FOLDER SCREEN_CHECK SAMPLES_FOLDER
 #   (SCREEN_CHECK and the samples come from the Linux build)
+build=$1
 bin=$1/bin
 screen_check=$2
 samples=$3
@@ -19,8 +21,9 @@ start_x_desktop
 # program and keep whatever it had open: a session started first, with its
 # streams on /dev/null, serves every later run and holds no test's output.
 # It starts on the display, or Wine takes a 1024x768 screen for good.
+# start_wine NAME: a new prefix $work/NAME; no menu entries for the host.
 start_wine() {
-    export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="$work/$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
     mkdir "$WINEPREFIX"
     wineserver -p
     wine cmd /c exit </dev/null >/dev/null 2>&1
@@ -64,23 +67,24 @@ speckwipe_run() {
     after=$(wait_window x "my window 2")
     check "speckwipe: a key opens the second window" test -n "$after"
     check "speckwipe: the second window shows the median-filtered picture" \
-        eventually second_window_shows || { keep_shot speckwipe-second; xwininfo -id "$after" | grep -E "Absolute|Width|Height"; }
+        eventually raised_shows "my window 2" median "$samples/circles.jpg" || { keep_shot speckwipe-second; xwininfo -id "$after" | grep -E "Absolute|Width|Height"; }
     x_press_key "$after" Return
     wait_program_end 10
     check "speckwipe: the second key ends it with status 0 (got $program_status)" test "$program_status" = 0
     check "speckwipe: nothing goes to stderr" test ! -s "$work/err"
 }
 
-# second_window_shows: "my window 2", found anew and raised, shows the
-# median-filtered sample. A new window may open under one that keeps the
-# focus, and a screenshot of a covered window shows what covers it; once,
-# under load, the shot was a 314x295 corner of the filtered picture, as if
-# Wine had not finished placing or sizing the window.
-second_window_shows() {
+# raised_shows WINDOW screen_check-arguments...: the window, found anew and
+# raised, shows as screen_check expects. A new window may open under one
+# that keeps the focus (or under its console), and a screenshot of a
+# covered window shows what covers it; once, under load, the shot was a
+# 314x295 corner of the filtered picture, as if Wine had not finished
+# placing or sizing the window.
+raised_shows() {
     local id
-    id=$(x_window_id "my window 2")
-    [ -n "$id" ] && x_activate "$id" && x_shoot "$id" "$work/shot.png" &&
-        "$screen_check" median "$samples/circles.jpg" "$work/shot.png"
+    id=$(x_window_id "$1")
+    shift
+    [ -n "$id" ] && x_activate "$id" && x_shoot "$id" "$work/shot.png" && "$screen_check" "$@" "$work/shot.png"
 }
 
 # keep_shot NAME: keeps the last screenshot beside the build, for a look.
@@ -228,7 +232,94 @@ console_refusals() {
         test "$program_status" = 1
 }
 
-start_wine
+# The installer in a Wine prefix of its own, as a user meets it: a picture
+# of the user's own at C:\circles.jpg, version 0.9.0 upgraded in place, the
+# programs started from their Start-menu entries, 0.9.0 refused over the
+# newer, the uninstall, and an install without the sample pictures. (Wine
+# puts a per-machine package's Start-menu entries in the user's Start menu
+# and the Apps entry's icon in ProductIcon, and gives the entry no size.)
+installer() {
+    local msi older own="$work/own.jpg" version entry
+    msi=$(ls "$build"/speckrim-*-windows-x86_64.msi)
+    version=$(basename "$msi" | cut -d- -f2)
+    entry="speckrim $version the speckrim developers"
+    older=$("$(dirname "$0")/../../scripts/package-windows" "$build" "$work/older" 0.9.0 | grep '\.msi$')
+    wineserver -k
+    start_wine wine-installer
+    convert -size 320x240 gradient:gray10-gray90 "jpg:$own"
+    cp "$own" "$drive_c/circles.jpg"
+    msiexec_gives 0 "installs 0.9.0" /i "$older"
+    msiexec_gives 0 "installs $version over 0.9.0" /i "$msi"
+    check "installer: one Apps entry, $entry, its icon there" test "$(apps_entries)" = "$entry"
+    check "installer: Program Files\\speckrim holds what the ZIP does but the pictures" \
+        cmp -s <(cd "$drive_c/Program Files/speckrim" && find . -type f | sort) \
+        <(unzip -Z1 "${msi%.msi}.zip" | sed -n 's|^[^/]*/|./|p' | grep -v '\.jpg$' | sort)
+    check "installer: the user's own C:\\circles.jpg is kept byte for byte" cmp -s "$own" "$drive_c/circles.jpg"
+    check "installer: C:\\vantrel.jpg is the sample" cmp -s "$samples/vantrel.jpg" "$drive_c/vantrel.jpg"
+    started_from_menu speckwipe "my window" grey "$own"
+    check "installer: speckwipe's trace is in a console of its own" \
+        eventually console_shows speckwipe.exe "$("$screen_check" trace "$own" | head -n 1 | sed 's/ $//')"
+    press_once x "$(x_window_id "my window")" a window_open x "my window 2"
+    check "installer: speckwipe from the Start menu: a key opens \"my window 2\", the next ends it" \
+        press_once x "$(x_window_id "my window 2")" a menu_program_ended speckwipe
+    started_from_menu rimtrace "my window" edges "$samples/vantrel.jpg" 100
+    check "installer: rimtrace from the Start menu: Esc ends it" \
+        press_once x "$(x_window_id "my window")" Escape menu_program_ended rimtrace
+    msiexec_gives 67 "refuses 0.9.0 over $version (1603)" /i "$older"
+    check "installer: after the refusal, still $entry" test "$(apps_entries)" = "$entry"
+    msiexec_gives 0 "uninstalls" /x "$msi"
+    check "installer: the uninstall leaves no file, folder, registry key or Apps entry of the project" \
+        test -z "$(find "$drive_c" -iname '*speckrim*')$(apps_entries)$(wine reg query 'HKLM\Software\speckrim' 2>&1 | grep -i speckrim)"
+    check "installer: the uninstall removes C:\\vantrel.jpg, which it put there" test ! -e "$drive_c/vantrel.jpg"
+    check "installer: the uninstall keeps the user's C:\\circles.jpg" cmp -s "$own" "$drive_c/circles.jpg"
+    msiexec_gives 0 "installs without the sample pictures (ADDLOCAL=Programs)" /i "$msi" ADDLOCAL=Programs
+    check "installer: without the sample pictures, no C:\\vantrel.jpg" test ! -e "$drive_c/vantrel.jpg"
+    echo "    installer: the user's C:\\circles.jpg: sha256 $(sha256sum <"$own" | cut -c1-16) before and" \
+        "$( (sha256sum <"$drive_c/circles.jpg") 2>/dev/null | cut -c1-16) after"
+}
+
+# msiexec_gives STATUS WHAT ARGUMENTS...: msiexec, quiet, ends with STATUS
+# (Wine keeps the low 8 bits of Windows' status).
+msiexec_gives() {
+    local status=$1 what=$2
+    shift 2
+    wine msiexec "$@" /qn </dev/null >/dev/null 2>&1
+    check "installer: $what (status $?)" test "$?" = "$status"
+}
+
+# apps_entries: "NAME VERSION PUBLISHER" of each installed program whose
+# icon file is there, one a line.
+apps_entries() {
+    local icon
+    icon=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s /v ProductIcon 2>/dev/null |
+        tr -d '\r' | awk '$1 == "ProductIcon" {print $3}')
+    [ -n "$icon" ] && [ -f "$(winepath -u "$icon")" ] &&
+        wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+        awk '$1 == "DisplayName" { name = $3 } $1 == "DisplayVersion" { version = $3 }
+             $1 == "Publisher" { $1 = $2 = ""; sub(/^ +/, ""); print name, version, $0 }'
+}
+
+# started_from_menu PROGRAM WINDOW screen_check-arguments...: the program's
+# Start-menu entry names it, in Program Files, and its icon; started there,
+# as a click does (start, which returns at once), it shows WINDOW.
+started_from_menu() {
+    local program=$1 window=$2 link icon
+    shift 2
+    link=$(find "$drive_c" -path "*/Start Menu/Programs/speckrim/$program.lnk")
+    icon=$(strings -a -el "$link" | grep -o -m 1 "[A-Za-z]:\\\\.*\\\\$program\\.ico")
+    check "installer: the Start menu's $program entry starts Program Files\\speckrim\\$program.exe" \
+        grep -qxF "C:\\Program Files\\speckrim\\$program.exe" <(strings -a "$link")
+    check "installer: the Start menu's $program entry has its icon" test -f "$(winepath -u "$icon")"
+    start_program "$elsewhere" wine start /unix "$link"
+    wait_window x "$window" 30 >/dev/null
+    check "installer: started from the Start menu, $program shows \"$window\"" \
+        eventually raised_shows "$window" "$@" || keep_shot "installed-$program"
+}
+
+# menu_program_ended PROGRAM: no process of the installed PROGRAM.exe left.
+menu_program_ended() { ! pgrep -f "speckrim.$1\\.exe" >/dev/null; }
+
+start_wine wine
 mkdir -p "$elsewhere"
 unit_suites
 speckwipe_run
@@ -237,4 +328,5 @@ closing
 large_picture
 refusal
 console_refusals
+installer
 finish
