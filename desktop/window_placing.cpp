@@ -69,7 +69,7 @@ WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const 
 }
 
 void placeWindow(WindowPlacing& placing) {
-    if (!placing.resizable) return;
+    if (!placing.resizable && ownSizeHolds()) return;
     placing.timesLeft = kTimesAgainAtMost;
     placing.againAt = std::chrono::steady_clock::now() + kUntilFramed;
     place(placing);

@@ -39,6 +39,9 @@ cv::Size windowChrome(const WindowContents& contents) {
     return cv::Size(kWindowManagerFrameWidth, windowBarsHeight(contents) + kWindowManagerFrameHeight);
 }
 
+// Qt fixes the size of a window that takes its picture's.
+bool ownSizeHolds() { return true; }
+
 // Qt's sliders span the window already.
 void spanSlidersAcrossWindow(const std::string&, cv::Size) {}
 

@@ -29,6 +29,9 @@ cv::Size windowChrome(const WindowContents& contents) {
 // OpenCV's Win32 windows have no toolbar.
 int toolbarWidth() { return 0; }
 
+// OpenCV sizes its Win32 window to the picture after showing it.
+bool ownSizeHolds() { return false; }
+
 void spanSlidersAcrossWindow(const std::string& window, cv::Size pictureSize) {
     cv::resizeWindow(window, pictureSize.width, pictureSize.height);
 }

@@ -77,9 +77,9 @@ speckwipe_run() {
 # raised_shows WINDOW screen_check-arguments...: the window, found anew and
 # raised, shows as screen_check expects. A new window may open under one
 # that keeps the focus (or under its console), and a screenshot of a
-# covered window shows what covers it; once, under load, the shot was a
-# 314x295 corner of the filtered picture, as if Wine had not finished
-# placing or sizing the window.
+# covered window shows what covers it. (A window that openbox maps before
+# OpenCV sizes it can keep its first size, 314x295 inside: the programs
+# give a Win32 window its size again until it holds.)
 raised_shows() {
     local id
     id=$(x_window_id "$1")

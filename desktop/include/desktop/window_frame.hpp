@@ -28,6 +28,13 @@ cv::Size windowChrome(const WindowContents& contents);
 // toolbar folding what does not fit. 0 where the window has no toolbar.
 int toolbarWidth();
 
+// Whether a window opened at its picture's size keeps that size by itself
+// (Qt's fixed-size windows do). A Win32 window is sized only after it is
+// shown, and under Wine an X window manager that maps it meanwhile can keep
+// its first size, 320x320 with the frame: so its size is given again, as a
+// resizable window's is, until it is seen to hold.
+bool ownSizeHolds();
+
 // Widens the sliders of a window showing a picture of pictureSize to the
 // picture's width where the system's window would not (Win32 sizes the
 // window by its slider's band); nothing where it already does (Qt).

@@ -45,7 +45,8 @@ WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const 
 // picture. So nextKey measures the picture's part every 200 ms and sizes
 // and places the window again by what its bars really take, until it has
 // seen the part at its size twice (3 s at most: a busy machine maps a
-// window late). Nothing to do for a window at its own size.
+// window late). Nothing to do for a window at its own size where that size
+// holds by itself (ownSizeHolds).
 void placeWindow(WindowPlacing& placing);
 
 // The event loop's look at the window: places it again when that is due,
