@@ -88,6 +88,7 @@ bool chooseOtherPlatform(const std::string& platform, std::string& reason) {
 
 bool chooseDisplay(std::string& display, std::string& reason, DisplayRoom& room) {
     offerToolbarIcons();
+    skipUnusedPlugins();
     const std::string platform = requestedPlatform();
     if (platform.rfind("wayland", 0) == 0 || (platform.empty() && waylandFirst())) {
         if (chooseWayland(display, reason, room)) return true;

@@ -2,6 +2,7 @@
 
 #include <link.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <vector>
@@ -48,6 +49,17 @@ bool qtPlatformPluginPresent(const std::string& name) {
         if (std::filesystem::exists(folder / file, ignored)) return true;
     }
     return false;
+}
+
+// setenv's last argument 0 keeps a value the user set.
+void skipUnusedPlugins() {
+    setenv("QT_XCB_GL_INTEGRATION", "none", 0);
+    // A priority of 0 takes a backend off OpenCV's list; one the user
+    // ranked or named keeps it there.
+    if (environment("OPENCV_UI_BACKEND").empty() && environment("OPENCV_UI_PRIORITY_LIST").empty()) {
+        setenv("OPENCV_UI_PRIORITY_GTK", "0", 0);
+        setenv("OPENCV_UI_PRIORITY_GTK3", "0", 0);
+    }
 }
 
 }  // namespace desktop

@@ -29,6 +29,7 @@
 #include <opencv2/core.hpp>
 
 #include "desktop/display.hpp"
+#include "linux/qt_plugins.hpp"
 #include "linux/qt_scale.hpp"
 
 using namespace desktop;
@@ -278,6 +279,25 @@ TEST(DisplayCheck, RefusesAPlatformQtHasNoPluginFor) {
     EXPECT_EQ(reason, "DISPLAY is not set");
     unsetenv("QT_QPA_PLATFORM");
     unsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
+}
+
+// Qt's OpenGL integration for X and OpenCV's GTK window plugins are left
+// out of the start, and what the user chose in the environment stays.
+TEST(DisplayCheck, LeavesOutThePluginsNoWindowUsesUnlessTheUserChose) {
+    const char* const kNames[] = {"QT_XCB_GL_INTEGRATION", "OPENCV_UI_BACKEND", "OPENCV_UI_PRIORITY_GTK",
+                                  "OPENCV_UI_PRIORITY_GTK3"};
+    for (const char* name : kNames) unsetenv(name);
+    skipUnusedPlugins();
+    EXPECT_STREQ(std::getenv("QT_XCB_GL_INTEGRATION"), "none");
+    EXPECT_STREQ(std::getenv("OPENCV_UI_PRIORITY_GTK"), "0");
+    EXPECT_STREQ(std::getenv("OPENCV_UI_PRIORITY_GTK3"), "0");
+    for (const char* name : kNames) unsetenv(name);
+    setenv("QT_XCB_GL_INTEGRATION", "xcb_egl", 1);
+    setenv("OPENCV_UI_BACKEND", "GTK3", 1);
+    skipUnusedPlugins();
+    EXPECT_STREQ(std::getenv("QT_XCB_GL_INTEGRATION"), "xcb_egl");
+    EXPECT_EQ(std::getenv("OPENCV_UI_PRIORITY_GTK3"), nullptr);
+    for (const char* name : kNames) unsetenv(name);
 }
 
 // Qt's ratio of screen to window pixels, worked out before Qt starts as Qt
