@@ -1,7 +1,7 @@
 // Draws the icons that OpenCV's Qt window asks the desktop's icon theme for
 // (its toolbar's zoom, save, copy and properties buttons) into FOLDER, as an
 // icon theme of their own: FOLDER/icons/hicolor/NxN/actions/NAME.png and
-// its index.theme. A desktop whose theme has none would show the buttons as
+// its index.theme and icon-theme.cache. A desktop whose theme has none would show the buttons as
 // text, a toolbar far wider than most pictures; the programs offer this
 // folder to Qt after the desktop's own. Dark strokes on a clear ground, as
 // the usual toolbar icons; each size drawn anew, smoothed by 4x4 samples a
@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -161,6 +162,88 @@ std::string indexTheme() {
            folders + "\n" + sections;
 }
 
+// The theme's icon cache, in the format of GTK's gtk-update-icon-cache,
+// which Qt reads too: which folders hold each icon. Without it Qt looks for
+// every icon in each of the folders the hicolor theme of the system lists
+// (some 200, each file name tried with three suffixes): about 15 ms of
+// each start. Big-endian, every 32-bit field aligned to 4.
+constexpr std::uint32_t kNone = 0xFFFFFFFF;
+constexpr std::uint16_t kPngSuffix = 1;
+
+void put16(std::string& out, std::uint16_t value) {
+    out += static_cast<char>(value >> 8);
+    out += static_cast<char>(value & 0xFF);
+}
+void put32(std::string& out, std::uint32_t value) {
+    put16(out, static_cast<std::uint16_t>(value >> 16));
+    put16(out, static_cast<std::uint16_t>(value & 0xFFFF));
+}
+// A name, its terminating zero and padding to the next multiple of 4.
+void putName(std::string& out, const std::string& name) {
+    out += name;
+    out.append(4 - name.size() % 4, '\0');
+}
+
+std::uint32_t iconNameHash(const char* name) {
+    std::uint32_t hash = static_cast<std::uint32_t>(static_cast<signed char>(*name));
+    for (const char* c = name + 1; *c != '\0'; ++c) hash = (hash << 5) - hash + static_cast<std::uint32_t>(*c);
+    return hash;
+}
+
+std::string iconThemeCache() {
+    constexpr std::uint32_t kIconCount = sizeof(kIcons) / sizeof(kIcons[0]);
+    constexpr std::uint32_t kSizeCount = sizeof(kSizes) / sizeof(kSizes[0]);
+    constexpr std::uint32_t kHeader = 12, kHash = kHeader, kBuckets = kIconCount;
+    constexpr std::uint32_t kIconRecords = kHash + 4 + 4 * kBuckets;
+    constexpr std::uint32_t kImageLists = kIconRecords + 12 * kIconCount;
+    constexpr std::uint32_t kImageList = 4 + 8 * kSizeCount;
+    constexpr std::uint32_t kFolderList = kImageLists + kImageList * kIconCount;
+    std::string names;  // the folders', then the icons', after the folder list
+    std::uint32_t namesAt = kFolderList + 4 + 4 * kSizeCount;
+    std::string cache;
+    put16(cache, 1);  // version 1.0
+    put16(cache, 0);
+    put32(cache, kHash);
+    put32(cache, kFolderList);
+    // Each bucket starts a chain of icons through their first field.
+    std::uint32_t first[kBuckets], next[kIconCount];
+    std::fill(first, first + kBuckets, kNone);
+    for (std::uint32_t i = kIconCount; i-- > 0;) {
+        const std::uint32_t bucket = iconNameHash(kIcons[i].name) % kBuckets;
+        next[i] = first[bucket];
+        first[bucket] = kIconRecords + 12 * i;
+    }
+    put32(cache, kBuckets);
+    for (std::uint32_t bucket : first) put32(cache, bucket);
+    std::string folders;
+    for (int size : kSizes) putName(folders, sizeFolder(size));
+    std::uint32_t iconNameAt = namesAt + static_cast<std::uint32_t>(folders.size());
+    for (std::uint32_t i = 0; i < kIconCount; ++i) {
+        put32(cache, next[i]);
+        put32(cache, iconNameAt);
+        put32(cache, kImageLists + kImageList * i);
+        iconNameAt += static_cast<std::uint32_t>(std::string(kIcons[i].name).size() / 4 * 4 + 4);
+    }
+    for (std::uint32_t i = 0; i < kIconCount; ++i) {
+        put32(cache, kSizeCount);
+        for (std::uint16_t folder = 0; folder < kSizeCount; ++folder) {
+            put16(cache, folder);
+            put16(cache, kPngSuffix);
+            put32(cache, 0);  // no image data in the cache
+        }
+    }
+    put32(cache, kSizeCount);
+    for (int size : kSizes) {
+        put32(cache, namesAt);
+        namesAt += static_cast<std::uint32_t>(sizeFolder(size).size() / 4 * 4 + 4);
+    }
+    cache += folders;
+    for (const Icon& icon : kIcons) putName(cache, icon.name);
+    return cache;
+}
+
+// The cache is written last: Qt takes it only when it is no older than the
+// theme's folders.
 bool writeIcons(const std::filesystem::path& theme) {
     std::error_code ignored;
     for (int size : kSizes) {
@@ -172,7 +255,9 @@ bool writeIcons(const std::filesystem::path& theme) {
     }
     std::ofstream index(theme / "index.theme", std::ios::binary);
     index << indexTheme();
-    return static_cast<bool>(index);
+    std::ofstream cache(theme / "icon-theme.cache", std::ios::binary);
+    cache << iconThemeCache();
+    return index && cache;
 }
 
 }  // namespace
