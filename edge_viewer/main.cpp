@@ -2,6 +2,7 @@
 // pixel is white when the range of its 3x3 neighbourhood reaches the
 // slider's threshold; Esc ends the program.
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -40,22 +41,14 @@ void addThresholdSlider(int& threshold) {
     cv::setTrackbarPos(kSlider, kWindow, threshold);
 }
 
-// Waits for a key until due, the next refresh's time; -1 when none came.
-// One look at the window's events comes first, however late it is: keys,
-// slider moves and the last map's paint are handled there. waitKey(33)
-// itself polls Qt every millisecond, about 2.5 % of a core at rest; one
-// look and a sleep for the rest cost a tenth of that, and keys and slider
-// moves still show by the next refresh.
-int waitForKey(desktop::WindowPlacing& placing, Clock::time_point due) {
-    const int key = desktop::nextKey(placing);
-    if (key < 0) std::this_thread::sleep_until(due);
-    return key;
-}
-
 bool isEscape(int key) { return (key & 0xFF) == kEscKey; }
 
 // Closing the window ends the program as Esc does.
 bool windowClosed() { return cv::getWindowProperty(kWindow, cv::WND_PROP_VISIBLE) <= 0; }
+
+// One look at the window's events: keys, slider moves, a closed window,
+// and the paint of a map just shown. Whether the user ended the program.
+bool lookEnds(desktop::WindowPlacing& placing) { return isEscape(desktop::nextKey(placing)) || windowClosed(); }
 
 // Opens the window with its slider on the first map, then redraws the map
 // whenever the slider has moved, until Esc or the window is closed.
@@ -77,18 +70,24 @@ void showLiveMap(const cv::Mat& source, const desktop::DisplayRoom& room) {
     firstView.release();  // Qt keeps its own copy; the next map may need the room
     desktop::placeWindow(placing);
 
-    // The map is computed and drawn again only when the slider has moved:
-    // an unchanged map would cost a third of a core on a large picture.
-    // A refresh starts kRefreshPeriod after the one before, the time it took
-    // to compute and paint included (at once when that took longer), so
-    // that a drag shows a map every period while the work fits in it.
+    // Each refresh looks at the window's events first, so that it decides
+    // on the slider's latest position, moves made while the last map was
+    // painted included; then it computes and draws the map only when the
+    // slider has moved (an unchanged map would cost a third of a core on a
+    // large picture), and paints it at once, in a second look. Refreshes
+    // start kRefreshPeriod apart, the work and the paint included (at once
+    // when they took longer), so a drag shows a map every period while the
+    // work fits in it. Between them the program sleeps: waitKey(33) would
+    // poll Qt every millisecond, about 2.5 % of a core at rest.
     for (Clock::time_point refresh = Clock::now();;) {
-        if (isEscape(waitForKey(placing, refresh + kRefreshPeriod)) || windowClosed()) return;
-        refresh = Clock::now();
+        if (lookEnds(placing)) return;
         if (threshold != shownThreshold) {
             shownThreshold = threshold;
             cv::imshow(kWindow, rimtrace::mapViewAt(view, source, shownThreshold));
+            if (lookEnds(placing)) return;
         }
+        refresh = std::max(refresh + kRefreshPeriod, Clock::now());
+        std::this_thread::sleep_until(refresh);
     }
 }
 
