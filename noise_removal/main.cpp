@@ -21,7 +21,7 @@ const desktop::Program kProgram{"speckwipe", "C://circles.jpg", "the trace"};
 const std::string kBeforeWindow = "my window";
 const std::string kAfterWindow = "my window 2";
 const desktop::WindowContents kPictureAlone{};
-constexpr int kKeyPollMilliseconds = 50;
+constexpr int kKeyPollMilliseconds = 10;
 
 // Shows picture in a new window, one screen pixel a picture pixel at any
 // desktop scale when it fits the work area with the window around it;
