@@ -50,12 +50,13 @@ void placeAgain(WindowPlacing& placing) {
 // screen would run off it; sway tiles it instead. A picture that fits
 // needs its window floating at the size given, as a fixed-size one would be.
 WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const WindowContents& contents,
-                         cv::Point corner) {
+                         DisplayRoom& room) {
+    giveRoomToWindow(room, fit.shown);
     WindowPlacing placing;
     placing.window = window;
     placing.view = fit.view;
     placing.size = cv::Size(fit.view.width, fit.view.height + windowBarsHeight(contents));
-    placing.corner = corner;
+    placing.corner = room.workArea.tl();
     placing.toCorner = fit.shrunk;
     placing.resizable = !atOwnSize(fit) || fit.view.width < toolbarWidth();
     if (!placing.resizable) {

@@ -52,7 +52,7 @@ bool lookEnds(desktop::WindowPlacing& placing) { return isEscape(desktop::nextKe
 
 // Opens the window with its slider on the first map, then redraws the map
 // whenever the slider has moved, until Esc or the window is closed.
-void showLiveMap(const cv::Mat& source, const desktop::DisplayRoom& room) {
+void showLiveMap(const cv::Mat& source, desktop::DisplayRoom& room) {
     // The map shows one screen pixel a picture pixel at any desktop scale;
     // a picture larger than the work area shows shrunk, at its corner. The
     // first map is made before the window opens, so that a picture too
@@ -63,7 +63,7 @@ void showLiveMap(const cv::Mat& source, const desktop::DisplayRoom& room) {
     int threshold = kStartThreshold;
     int shownThreshold = threshold;
     cv::Mat firstView = rimtrace::mapViewAt(view, source, shownThreshold);
-    desktop::WindowPlacing placing = desktop::openWindow(kWindow, fit, kMapAndSlider, room.workArea.tl());
+    desktop::WindowPlacing placing = desktop::openWindow(kWindow, fit, kMapAndSlider, room);
     addThresholdSlider(threshold);
     cv::imshow(kWindow, firstView);
     if (desktop::atOwnSize(fit)) desktop::spanSlidersAcrossWindow(kWindow, fit.shown);
@@ -92,9 +92,11 @@ void showLiveMap(const cv::Mat& source, const desktop::DisplayRoom& room) {
 }
 
 // Refuses at once where the picture could not be read or no window
-// opened; then shows the live map until the user ends it.
+// opened; then shows the live map until the user ends it. The window
+// system's room is kept first, so that a picture too large for the memory
+// left is refused rather than the window's start failing.
 int traceRims(cv::Mat& source) {
-    desktop::DisplayRoom room;
+    desktop::DisplayRoom room = desktop::keepRoomForWindows();
     if (!desktop::checkStandardStreams(kProgram) || !desktop::loadPicture(kProgram, source) ||
         !desktop::checkDisplay(kProgram, room)) {
         return desktop::refused();

@@ -28,10 +28,10 @@ constexpr int kKeyPollMilliseconds = 10;
 // otherwise scaled down to fit, its aspect kept, in the area's top-left
 // corner (the toolbar's Zoom x1 gives 1:1). Returns what placing is left.
 desktop::WindowPlacing showFitted(const std::string& window, const cv::Mat& picture,
-                                  const desktop::DisplayRoom& room) {
+                                  desktop::DisplayRoom& room) {
     const desktop::WindowFit fit =
         desktop::fitWindow(picture.size(), room.workArea, desktop::windowChrome(kPictureAlone), room.pixelRatio);
-    desktop::WindowPlacing placing = desktop::openWindow(window, fit, kPictureAlone, room.workArea.tl());
+    desktop::WindowPlacing placing = desktop::openWindow(window, fit, kPictureAlone, room);
     cv::imshow(window, picture);
     desktop::placeWindow(placing);
     return placing;
@@ -57,7 +57,7 @@ void reserveWindowCopies(cv::Size picture) {
 // Filters the picture, prints the trace, and shows both windows in turn.
 // The whole trace goes out before any window opens; one that could not be
 // written (a full disk, say) ends the run there.
-bool filterAndShow(const cv::Mat& source, const desktop::DisplayRoom& room) {
+bool filterAndShow(const cv::Mat& source, desktop::DisplayRoom& room) {
     cv::Mat destination;
     source.copyTo(destination);
     reserveWindowCopies(source.size());
@@ -70,9 +70,11 @@ bool filterAndShow(const cv::Mat& source, const desktop::DisplayRoom& room) {
 }
 
 // Refuses at once where the trace could not be written, the picture not
-// read or no window opened; then filters and shows.
+// read or no window opened; then filters and shows. The window system's
+// room is kept first, so that a picture too large for the memory left is
+// refused rather than the window's start failing.
 int removeSpeckle(cv::Mat& source) {
-    desktop::DisplayRoom room;
+    desktop::DisplayRoom room = desktop::keepRoomForWindows();
     if (!desktop::checkStandardStreams(kProgram) || !desktop::loadPicture(kProgram, source) ||
         !desktop::checkDisplay(kProgram, room)) {
         return desktop::refused();

@@ -95,8 +95,26 @@ refused_for_memory() {
     else
         start_program "$folder" sh -c 'ulimit -v 800000 && exec "$0"' "$binary"
         run_to_end "$folder" "$what"
+        # Just above that, Qt's own start once hung for good (a thread it
+        # could not start) or painted nothing: now the program refuses
+        # there, or shows the map, and nothing else reaches stderr.
+        local limit
+        for limit in 640000 650000 660000; do
+            what="a 20000x20000 picture within $limit KB"
+            start_program "$folder" sh -c "ulimit -v $limit && exec \"\$0\"" "$binary"
+            if within 150 window_or_end && program_ended; then
+                wait_program_end 1
+                check "$what: refused with status 1 (got $program_status)" test "$program_status" = 1
+                check "$what: says it lacks memory" grep -q "^$program: not enough memory for " "$work/err"
+            else
+                run_to_end "$folder" "$what"
+            fi
+            check "$what: one line on stderr at most" test "$(wc -l <"$work/err")" -le 1
+        done
     fi
 }
+
+window_or_end() { program_ended || window_open x "my window"; }
 
 refused_displays() {
     case_folder display

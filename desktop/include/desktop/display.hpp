@@ -5,6 +5,7 @@
 // plugin for it, so the program connects first, as Qt would, and refuses
 // cleanly instead. One file per system behind this header (linux/, windows/).
 
+#include <cstddef>
 #include <string>
 
 #include <opencv2/core.hpp>
@@ -19,7 +20,26 @@ struct DisplayRoom {
     // Screen pixels to a window pixel, on a side: 2 where Qt draws a
     // desktop at 200 %; 1 for Win32 windows, which draw in screen pixels.
     double pixelRatio = 1;
+    // Address space kept from the program's start for the window system's
+    // own (keepRoomForWindows), until the first window opens.
+    void* keptForWindows = nullptr;
+    std::size_t keptBytes = 0;
 };
+
+// Keeps address space for the window system's start, before the picture is
+// loaded: as the first window opens, Qt starts threads of its own and
+// loads its platform's libraries, and where a thread cannot be started
+// it waits for it for good, no window shown, the program never ending. So
+// where the address space is limited (ulimit -v, a container), what the
+// picture needs runs out first, and the program refuses as whenever memory
+// runs out. Throws std::bad_alloc where not even that much is left. Keeps
+// nothing on Windows, which limits no process's address space.
+DisplayRoom keepRoomForWindows();
+
+// Gives a window showing `shown` screen pixels the room kept for it, once
+// that window's own buffers are known to fit beside it; else throws
+// std::bad_alloc, before any window system call that could not complete.
+void giveRoomToWindow(DisplayRoom& room, cv::Size shown);
 
 // Finds the display a window will open on and, where there is a choice,
 // tells Qt to use it (QT_QPA_PLATFORM, unless the user set it), so that it

@@ -7,6 +7,7 @@
 
 #include <opencv2/core.hpp>
 
+#include "desktop/display.hpp"
 #include "desktop/window_fit.hpp"
 #include "desktop/window_frame.hpp"
 
@@ -31,9 +32,10 @@ struct WindowPlacing {
 // Opens the window for a picture fitted so: sized by the picture itself
 // when it shows at its own size in window pixels, else resizable, its
 // size given by placeWindow with the bars that the system's window and
-// contents take, a shrunk picture's window moved to corner.
+// contents take, a shrunk picture's window moved to the work area's
+// corner. Gives the window the room kept for it (giveRoomToWindow) first.
 WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const WindowContents& contents,
-                         cv::Point corner);
+                         DisplayRoom& room);
 
 // Gives a resizable window, picture shown, its fitted size and moves a
 // shrunk one to its corner; a window that fits stays where the window
