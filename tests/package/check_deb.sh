@@ -29,7 +29,7 @@ menu_files() {
 # The toolbar's icons, in the programs' own theme folder.
 toolbar_icons() {
     local theme=share/speckrim/icons/hicolor
-    echo "$theme/index.theme $theme/16x16/actions/zoom-in.png $theme/48x48/actions/document-save.png"
+    echo "$theme/index.theme $theme/icon-theme.cache $theme/16x16/actions/zoom-in.png $theme/48x48/actions/document-save.png"
 }
 
 for file in bin/speckwipe bin/rimtrace share/man/man1/speckwipe.1 share/man/man1/rimtrace.1 \
