@@ -1,8 +1,9 @@
 // Draws the icons that OpenCV's Qt window asks the desktop's icon theme for
 // (its toolbar's zoom, save, copy and properties buttons) into FOLDER, as an
-// icon theme of their own: FOLDER/icons/hicolor/NxN/actions/NAME.png and
-// its index.theme and icon-theme.cache. A desktop whose theme has none would show the buttons as
-// text, a toolbar far wider than most pictures; the programs offer this
+// icon theme of their own: FOLDER/icons/hicolor/NxN/actions/NAME.png, its
+// index.theme and its icon-theme.cache. A desktop whose theme has none
+// would show the buttons as text, a toolbar far wider than most pictures;
+// the programs offer this
 // folder to Qt after the desktop's own. Dark strokes on a clear ground, as
 // the usual toolbar icons; each size drawn anew, smoothed by 4x4 samples a
 // pixel. Deterministic: same bytes on every build.
@@ -178,10 +179,12 @@ void put32(std::string& out, std::uint32_t value) {
     put16(out, static_cast<std::uint16_t>(value >> 16));
     put16(out, static_cast<std::uint16_t>(value & 0xFFFF));
 }
-// A name, its terminating zero and padding to the next multiple of 4.
+// A name's room in the cache: its terminating zero and padding to the
+// next multiple of 4.
+std::uint32_t nameRoom(const std::string& name) { return static_cast<std::uint32_t>(name.size() / 4 * 4 + 4); }
 void putName(std::string& out, const std::string& name) {
     out += name;
-    out.append(4 - name.size() % 4, '\0');
+    out.append(nameRoom(name) - name.size(), '\0');
 }
 
 std::uint32_t iconNameHash(const char* name) {
@@ -198,7 +201,7 @@ std::string iconThemeCache() {
     constexpr std::uint32_t kImageLists = kIconRecords + 12 * kIconCount;
     constexpr std::uint32_t kImageList = 4 + 8 * kSizeCount;
     constexpr std::uint32_t kFolderList = kImageLists + kImageList * kIconCount;
-    std::string names;  // the folders', then the icons', after the folder list
+    // The folders' names, then the icons', follow the folder list.
     std::uint32_t namesAt = kFolderList + 4 + 4 * kSizeCount;
     std::string cache;
     put16(cache, 1);  // version 1.0
@@ -222,7 +225,7 @@ std::string iconThemeCache() {
         put32(cache, next[i]);
         put32(cache, iconNameAt);
         put32(cache, kImageLists + kImageList * i);
-        iconNameAt += static_cast<std::uint32_t>(std::string(kIcons[i].name).size() / 4 * 4 + 4);
+        iconNameAt += nameRoom(kIcons[i].name);
     }
     for (std::uint32_t i = 0; i < kIconCount; ++i) {
         put32(cache, kSizeCount);
@@ -235,7 +238,7 @@ std::string iconThemeCache() {
     put32(cache, kSizeCount);
     for (int size : kSizes) {
         put32(cache, namesAt);
-        namesAt += static_cast<std::uint32_t>(sizeFolder(size).size() / 4 * 4 + 4);
+        namesAt += nameRoom(sizeFolder(size));
     }
     cache += folders;
     for (const Icon& icon : kIcons) putName(cache, icon.name);
