@@ -28,13 +28,16 @@ if(release_month_number LESS 10)
   set(release_month_number 0${release_month_number})
 endif()
 set(RELEASE_DATE ${release_year}-${release_month_number}-${release_day})
+# A menu entry is named for its program, as the program's windows name it
+# to the desktop (a Wayland app id, X11's WM_CLASS): that is how the desktop
+# shows the entry's name and icon for them.
 foreach(program speckwipe rimtrace)
   set(entry example.speckrim.${program})
   install(CODE "
     set(PROGRAM_PATH \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\")
     set(SAMPLES_PATH \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME}/samples\")
-    configure_file(${PROJECT_SOURCE_DIR}/data/${entry}.desktop.in ${PROJECT_BINARY_DIR}/data/${entry}.desktop @ONLY)")
-  install(FILES ${PROJECT_BINARY_DIR}/data/${entry}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    configure_file(${PROJECT_SOURCE_DIR}/data/${program}.desktop.in ${PROJECT_BINARY_DIR}/data/${program}.desktop @ONLY)")
+  install(FILES ${PROJECT_BINARY_DIR}/data/${program}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   configure_file(${PROJECT_SOURCE_DIR}/data/${entry}.metainfo.xml.in
                  ${PROJECT_BINARY_DIR}/data/${entry}.metainfo.xml @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/data/${entry}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -80,6 +80,9 @@ int nextKey(WindowPlacing& placing) {
     if (placing.timesLeft > 0 && std::chrono::steady_clock::now() >= placing.againAt) placeAgain(placing);
     const int key = placing.key >= 0 ? placing.key : cv::waitKey(1);
     placing.key = -1;
+    // by now Qt has sent the window to the window system
+    if (!placing.named) nameWindowsForDesktop();
+    placing.named = true;
     return key;
 }
 

@@ -4,8 +4,11 @@
 #include "desktop/window_frame.hpp"
 
 #include <climits>
+#include <filesystem>
 
+#include "environment.hpp"
 #include "toolbar_icons.hpp"
+#include "x11_display.hpp"
 
 namespace desktop {
 
@@ -44,5 +47,14 @@ bool ownSizeHolds() { return true; }
 
 // Qt's sliders span the window already.
 void spanSlidersAcrossWindow(const std::string&, cv::Size) {}
+
+// Qt's Wayland windows carry the program file's name as their app id; X
+// windows get the same name, which is also their menu entry's.
+void nameWindowsForDesktop() {
+    if (environment("QT_QPA_PLATFORM").rfind("xcb", 0) != 0) return;
+    std::error_code failed;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
+    if (!failed) nameXWindowsOf(program.filename().string());
+}
 
 }  // namespace desktop

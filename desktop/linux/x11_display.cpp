@@ -10,12 +10,16 @@
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 #include "display_patience.hpp"
 
 namespace desktop {
 
 namespace {
+
+// The root, a window manager's frame, KWin's wrapper inside it, the client.
+constexpr int kWindowLevelsSearched = 4;
 
 void interruptOnly(int) {}
 
@@ -105,7 +109,75 @@ double resourceDpi(xcb_connection_t* connection, const xcb_screen_t* screen) {
     return dpi > 0 ? dpi : 96;
 }
 
+xcb_atom_t atomNamed(xcb_connection_t* connection, const std::string& name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.c_str()),
+        nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// The windows of this process that carry no WM_CLASS among `windows` and
+// their descendants, down to `levelsLeft` levels: a client window lies
+// under its window manager's frame, KWin's two deep. Each level's requests
+// go out together, one round trip a level.
+void findUnnamedWindows(xcb_connection_t* connection, std::vector<xcb_window_t> windows, int levelsLeft,
+                        xcb_atom_t pidAtom, std::vector<xcb_window_t>& found) {
+    const auto pid = static_cast<std::uint32_t>(getpid());
+    for (; !windows.empty() && levelsLeft > 0; --levelsLeft) {
+        std::vector<xcb_get_property_cookie_t> pids, classes;
+        std::vector<xcb_query_tree_cookie_t> trees;
+        for (xcb_window_t window : windows) {
+            pids.push_back(xcb_get_property(connection, 0, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1));
+            classes.push_back(xcb_get_property(connection, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 0));
+            trees.push_back(xcb_query_tree(connection, window));
+        }
+        std::vector<xcb_window_t> children;
+        for (std::size_t i = 0; i < windows.size(); ++i) {
+            xcb_get_property_reply_t* owner = xcb_get_property_reply(connection, pids[i], nullptr);
+            xcb_get_property_reply_t* named = xcb_get_property_reply(connection, classes[i], nullptr);
+            xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection, trees[i], nullptr);
+            const bool ours = owner != nullptr && xcb_get_property_value_length(owner) == 4 &&
+                              *static_cast<const std::uint32_t*>(xcb_get_property_value(owner)) == pid;
+            if (ours && named != nullptr && named->type == XCB_ATOM_NONE) found.push_back(windows[i]);
+            if (!ours && tree != nullptr) {
+                const xcb_window_t* under = xcb_query_tree_children(tree);
+                children.insert(children.end(), under, under + xcb_query_tree_children_length(tree));
+            }
+            std::free(owner);
+            std::free(named);
+            std::free(tree);
+        }
+        windows = std::move(children);
+    }
+}
+
 }  // namespace
+
+// Qt names a window's program in WM_CLASS from its own command line, which
+// OpenCV starts empty: so the windows carry none, and a desktop ties them to
+// no menu entry ("Unknown" in GNOME's top bar). WM_CLASS is set here as Qt
+// would with a command line: instance and class both the program's name.
+// Set after the window is shown, which GNOME's and KDE's window managers
+// follow as they do any change of the property.
+void nameXWindowsOf(const std::string& program) {
+    int screen = 0;
+    xcb_connection_t* connection = xcb_connect(nullptr, &screen);
+    if (xcb_connection_has_error(connection) == 0) {
+        std::vector<xcb_window_t> unnamed;
+        findUnnamedWindows(connection, {screenOf(connection, screen)->root}, kWindowLevelsSearched,
+                           atomNamed(connection, "_NET_WM_PID"), unnamed);
+        const std::string instanceAndClass = program + '\0' + program + '\0';
+        for (xcb_window_t window : unnamed) {
+            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
+                                static_cast<std::uint32_t>(instanceAndClass.size()), instanceAndClass.data());
+        }
+        // a round trip: the server drops requests of a connection closed right behind them
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    }
+    xcb_disconnect(connection);
+}
 
 bool xServerAnswers(std::string& reason, cv::Rect& workArea, double& dpiScale) {
     int screen = 0;

@@ -15,4 +15,8 @@ namespace desktop {
 // own refusal, ...).
 bool xServerAnswers(std::string& reason, cv::Rect& workArea, double& dpiScale);
 
+// Gives this process's shown windows that lack one a WM_CLASS naming
+// `program`, the name its desktop entry is matched by.
+void nameXWindowsOf(const std::string& program);
+
 }  // namespace desktop

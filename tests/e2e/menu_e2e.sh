@@ -31,7 +31,7 @@ trace_lines() { tr -d '\r' <"$work/terminal.log" 2>/dev/null | grep -cE '^([0-9]
 # launch PROGRAM: starts the program's entry as a menu does.
 launch() {
     rm -f "$work/terminal.log"
-    gio launch "$prefix/share/applications/example.speckrim.$1.desktop" 2>"$work/gio.err"
+    gio launch "$prefix/share/applications/$1.desktop" 2>"$work/gio.err"
     check "$1's entry launches (gio: $(cat "$work/gio.err"))" test $? = 0
     check "$1's entry opens a terminal" eventually terminal_open
 }

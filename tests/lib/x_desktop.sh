@@ -35,6 +35,10 @@ start_x_desktop() {
 # 96 is unscaled. Needs xrdb.
 x_scale() { echo "Xft.dpi: $1" | xrdb -merge; }
 
+# x_program_is ID NAME: the window names NAME as its program to the desktop,
+# as instance and class of its WM_CLASS, by which a menu entry is matched.
+x_program_is() { xprop -id "$1" WM_CLASS 2>/dev/null | grep -qx "WM_CLASS(STRING) = \"$2\", \"$2\""; }
+
 # Prints the id of the visible window named exactly $1.
 x_window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 

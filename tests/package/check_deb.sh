@@ -17,7 +17,7 @@ cmake --install "$build" --prefix "$work/prefix" >/dev/null
 menu_files() {
     local program
     for program in speckwipe rimtrace; do
-        echo "share/applications/example.speckrim.$program.desktop"
+        echo "share/applications/$program.desktop"
         echo "share/metainfo/example.speckrim.$program.metainfo.xml"
         for size in 16x16 24x24 32x32 48x48 64x64 128x128 256x256; do
             echo "share/icons/hicolor/$size/apps/$program.png"
@@ -37,7 +37,7 @@ for file in bin/speckwipe bin/rimtrace share/man/man1/speckwipe.1 share/man/man1
     check "cmake --install puts $file under the prefix" test -s "$work/prefix/$file"
 done
 for program in speckwipe rimtrace; do
-    entry="$work/prefix/share/applications/example.speckrim.$program.desktop"
+    entry="$work/prefix/share/applications/$program.desktop"
     check "$program's desktop entry runs it from the prefix" \
         grep -qx "Exec=\"$work/prefix/bin/$program\"" "$entry"
     check "$program's desktop entry starts it in the prefix's sample pictures" \
@@ -85,7 +85,7 @@ dpkg-deb -x "$deb" "$work/root"
 # nothing, appstreamcli give no warning and no error (its notes, such as
 # that the ids' domain is no known one, are shown).
 for program in speckwipe rimtrace; do
-    entry="$work/root/usr/share/applications/example.speckrim.$program.desktop"
+    entry="$work/root/usr/share/applications/$program.desktop"
     report=$(desktop-file-validate "$entry" 2>&1)
     status=$?
     [ -n "$report" ] && sed 's/^/    desktop-file-validate: /' <<<"$report"

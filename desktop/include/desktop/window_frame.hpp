@@ -40,4 +40,10 @@ bool ownSizeHolds();
 // window by its slider's band); nothing where it already does (Qt).
 void spanSlidersAcrossWindow(const std::string& window, cv::Size pictureSize);
 
+// Ties the program's shown windows to its desktop entry where the window
+// system names a window's program only when told (X11's WM_CLASS), so that
+// the desktop shows the entry's name and icon for them; nothing where it
+// knows already (a Wayland app id, the program's file on Windows).
+void nameWindowsForDesktop();
+
 }  // namespace desktop

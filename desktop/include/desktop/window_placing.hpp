@@ -27,6 +27,7 @@ struct WindowPlacing {
     int timesSeenRight = 0;
     std::chrono::steady_clock::time_point againAt;
     int key = -1;
+    bool named = false;  // tied to the program's desktop entry
 };
 
 // Opens the window for a picture fitted so: sized by the picture itself
