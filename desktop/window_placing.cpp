@@ -5,6 +5,7 @@
 #include <opencv2/highgui.hpp>
 
 #include "resizable_window.hpp"
+#include "start_messages.hpp"
 
 namespace desktop {
 
@@ -59,6 +60,7 @@ WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const 
     placing.corner = room.workArea.tl();
     placing.toCorner = fit.shrunk;
     placing.resizable = !atOwnSize(fit) || fit.view.width < toolbarWidth();
+    HeldMessages held = holdStartMessages();
     if (!placing.resizable) {
         cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
     } else if (fit.shrunk) {
@@ -66,6 +68,7 @@ WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const 
     } else {
         keep(placing, openFloatingResizable(window));
     }
+    releaseStartMessages(held);
     return placing;
 }
 

@@ -261,6 +261,20 @@ run_to_end() {
     check "$what: ends with status 0 (got $program_status)" test "$program_status" = 0
 }
 
+# With KDE Plasma's Qt integration, as on a Plasma desktop: the same map,
+# and nothing on stderr.
+kde_integration() {
+    if ! ls /usr/lib/*/qt5/plugins/platformthemes/KDEPlasmaPlatformTheme*.so >/dev/null 2>&1; then
+        echo "skipped: KDE's Qt integration is not installed (scripts/install-deps --desktops)"
+        return
+    fi
+    case_folder kde
+    cp "$sample" "$folder/vantrel.jpg"
+    start_program "$folder" env QT_QPA_PLATFORMTHEME=kde "$rimtrace"
+    run_to_end "$folder" "with KDE's Qt integration" grey
+    check "with KDE's Qt integration nothing goes to stderr" test ! -s "$work/err"
+}
+
 program=rimtrace
 binary=$rimtrace
 picture=vantrel.jpg
@@ -314,4 +328,5 @@ key_while_placing
 esc_with_modifiers
 hostile_inputs
 closed_streams
+kde_integration
 finish

@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <wayland-server.h>
 
@@ -31,6 +32,7 @@
 #include "desktop/display.hpp"
 #include "linux/qt_plugins.hpp"
 #include "linux/qt_scale.hpp"
+#include "start_messages.hpp"
 
 using namespace desktop;
 
@@ -333,4 +335,42 @@ TEST(DisplayCheck, WorksOutQtsRatioOfScreenToWindowPixels) {
     setenv("QT_SCALE_FACTOR", "not a number", 1);
     EXPECT_EQ(qtPixelRatio(1, 1), 1);
     unsetenv("QT_SCALE_FACTOR");
+}
+
+// What Qt writes on stderr as it starts, in a child process (the start is
+// held once a process) ended by release or by a signal; returns what
+// reached stderr, and the child's status.
+std::string stderrOfHeldStart(const std::string& written, int signal, int& status) {
+    int ends[2];
+    EXPECT_EQ(pipe(ends), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(ends[1], STDERR_FILENO);
+        HeldMessages held = holdStartMessages();
+        if (write(STDERR_FILENO, written.data(), written.size()) < 0) _exit(3);
+        if (signal != 0) raise(signal);
+        releaseStartMessages(held);
+        _exit(0);
+    }
+    close(ends[1]);
+    std::string text;
+    char chunk[256];
+    for (ssize_t length; (length = read(ends[0], chunk, sizeof chunk)) > 0;) text.append(chunk, length);
+    close(ends[0]);
+    waitpid(child, &status, 0);
+    return text;
+}
+
+// Qt's start says nothing of KDE's lookup under the empty program name,
+// and loses nothing else: not a line that only looks alike, not a last
+// line without its end, not what was held when the process is killed.
+TEST(DisplayCheck, SiftsOnlyTheStartsNoiseAndLosesNothingWhenKilled) {
+    const std::string noise = "QSettings::value: Empty key passed\n";
+    EXPECT_EQ(withoutStartNoise(noise + "qt.qpa.xcb: a real fault\n" + noise), "qt.qpa.xcb: a real fault\n");
+    EXPECT_EQ(withoutStartNoise("x " + noise + "last, unended"), "x " + noise + "last, unended");
+    int status = 0;
+    EXPECT_EQ(stderrOfHeldStart(noise + "a real fault\n", 0, status), "a real fault\n");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(stderrOfHeldStart(noise + "said before dying\n", SIGTERM, status), noise + "said before dying\n");
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
 }
