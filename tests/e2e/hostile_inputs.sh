@@ -127,10 +127,15 @@ refused_displays() {
         env QT_QPA_PLATFORM=no-such-platform
     local unused=$((${DISPLAY#:} + 1))
     # Free in the file system and among abstract sockets, which a server
-    # in another mount namespace (a chroot's) may hold.
-    while [ -e "/tmp/.X11-unix/X$unused" ] || grep -q "@/tmp/.X11-unix/X$unused\$" /proc/net/unix; do
+    # in another mount namespace (a chroot's) may hold; then held with a
+    # lock file of ours, as an X server holds its number, so that one
+    # starting meanwhile (another suite's, under ctest -j2) takes another
+    # and the program finds no server there, not a desktop to open on.
+    while [ -e "/tmp/.X11-unix/X$unused" ] || grep -q "@/tmp/.X11-unix/X$unused\$" /proc/net/unix ||
+        ! (set -C && printf '%10d\n' $$ >"/tmp/.X$unused-lock") 2>/dev/null; do
         unused=$((unused + 1))
     done
+    on_exit "rm -f /tmp/.X$unused-lock"
     refuses "DISPLAY naming no server" \
         "$program: cannot open a window on display :$unused: no X server answers" \
         env DISPLAY=":$unused"

@@ -17,12 +17,13 @@ normal_run() {
     local folder="$work/normal"
     mkdir "$folder"
     cp "$sample" "$folder/circles.jpg"
-    start_program "$folder" "$speckwipe"
+    start_program "$folder" env LD_PRELOAD="$probe" PICTURE_PARTS="$parts" "$speckwipe"
     local before after
     before=$(wait_window x "my window")
     check "the first window opens" test -n "$before"
-    check "the trace is complete before the first window opens" \
-        cmp -s "$work/out" <("$screen_check" trace "$folder/circles.jpg")
+    "$screen_check" trace "$folder/circles.jpg" >"$work/trace"
+    check "the trace is complete before the first window opens" eval 'cmp -s "$work/out" "$work/trace" &&
+        grep -qx "my window: opening after $(wc -c <"$work/trace") bytes of output" "$parts"'
     check "only the first window exists before the first key" test -z "$(x_window_id "my window 2")"
     check "a window that fits is left where the window manager put it" left_where_placed "$before"
     check "the first window shows the picture pixel for pixel" \

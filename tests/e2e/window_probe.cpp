@@ -8,11 +8,14 @@
 //     window the program opened, as Qt lays it out (cv::getWindowImageRect,
 //     window pixels), is written to FILE when it changed, a line
 //     "NAME: WIDTHxHEIGHT"; each cv::moveWindow the program makes, a line
-//     "NAME: moved to X,Y".
+//     "NAME: moved to X,Y"; as each cv::namedWindow is called, what the
+//     program has written to its standard output file so far, a line
+//     "NAME: opening after N bytes of output".
 // How the end-to-end tests check that a key read while a window is opened
 // or placed again is acted on, and the picture's part to the pixel.
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -70,6 +73,10 @@ namespace cv {
 void namedWindow(const String& window, int flags) {
     static const auto next = reinterpret_cast<void (*)(const String&, int)>(
         real("_ZN2cv11namedWindowERKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEEi"));
+    struct stat output {};
+    if (probe().parts.is_open() && fstat(1, &output) == 0) {
+        probe().parts << window << ": opening after " << output.st_size << " bytes of output" << std::endl;
+    }
     next(window, flags);
     probe().partSeen.emplace(window, cv::Size(-1, -1));
     counted("namedWindow");
