@@ -158,9 +158,10 @@ void findUnnamedWindows(xcb_connection_t* connection, std::vector<xcb_window_t> 
 // Qt names a window's program in WM_CLASS from its own command line, which
 // OpenCV starts empty: so the windows carry none, and a desktop ties them to
 // no menu entry ("Unknown" in GNOME's top bar). WM_CLASS is set here as Qt
-// would with a command line: instance and class both the program's name.
-// Set after the window is shown, which GNOME's and KDE's window managers
-// follow as they do any change of the property.
+// would with a command line: instance and class both the program's name;
+// and KWin, which finds no entry by WM_CLASS, is told the entry's name in
+// its own property, as KDE's programs do. Set after the window is shown,
+// which GNOME's and KDE's window managers follow as they do any change.
 void nameXWindowsOf(const std::string& program) {
     int screen = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screen);
@@ -169,9 +170,13 @@ void nameXWindowsOf(const std::string& program) {
         findUnnamedWindows(connection, {screenOf(connection, screen)->root}, kWindowLevelsSearched,
                            atomNamed(connection, "_NET_WM_PID"), unnamed);
         const std::string instanceAndClass = program + '\0' + program + '\0';
+        const xcb_atom_t entryAtom = atomNamed(connection, "_KDE_NET_WM_DESKTOP_FILE");
+        const xcb_atom_t utf8 = atomNamed(connection, "UTF8_STRING");
         for (xcb_window_t window : unnamed) {
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
                                 static_cast<std::uint32_t>(instanceAndClass.size()), instanceAndClass.data());
+            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, entryAtom, utf8, 8,
+                                static_cast<std::uint32_t>(program.size()), program.data());
         }
         // a round trip: the server drops requests of a connection closed right behind them
         std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));

@@ -47,7 +47,7 @@ normal_run() {
     start_program "$folder" "$rimtrace"
     window=$(wait_window x "my window")
     check "the window opens" test -n "$window"
-    check "the window names rimtrace to the desktop (WM_CLASS)" eventually x_program_is "$window" rimtrace
+    check "the window names rimtrace to the desktop (WM_CLASS, KWin's entry)" eventually x_program_is "$window" rimtrace
     check "the first map is the map at threshold 100, pixel for pixel" \
         screen_shows x "$screen_check" "$window" edges "$shown_picture" 100
     check "a window that fits is left where the window manager put it" left_where_placed "$window"

@@ -34,7 +34,7 @@ normal_run() {
     x_press_key "$before" a
     after=$(wait_window x "my window 2")
     check "any key opens the second window" test -n "$after"
-    check "both windows name speckwipe to the desktop (WM_CLASS)" \
+    check "both windows name speckwipe to the desktop (WM_CLASS, KWin's entry)" \
         eventually eval 'x_program_is "$before" speckwipe && x_program_is "$after" speckwipe'
     check "the second window shows the median-filtered picture" \
         screen_shows x "$screen_check" "$after" median "$folder/circles.jpg"

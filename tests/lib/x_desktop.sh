@@ -36,8 +36,12 @@ start_x_desktop() {
 x_scale() { echo "Xft.dpi: $1" | xrdb -merge; }
 
 # x_program_is ID NAME: the window names NAME as its program to the desktop,
-# as instance and class of its WM_CLASS, by which a menu entry is matched.
-x_program_is() { xprop -id "$1" WM_CLASS 2>/dev/null | grep -qx "WM_CLASS(STRING) = \"$2\", \"$2\""; }
+# as instance and class of its WM_CLASS, by which GNOME matches a menu
+# entry, and as the entry KWin is to take.
+x_program_is() {
+    [ "$(xprop -id "$1" WM_CLASS _KDE_NET_WM_DESKTOP_FILE 2>/dev/null)" = "WM_CLASS(STRING) = \"$2\", \"$2\"
+_KDE_NET_WM_DESKTOP_FILE(UTF8_STRING) = \"$2\"" ]
+}
 
 # Prints the id of the visible window named exactly $1.
 x_window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
