@@ -42,6 +42,18 @@ void placeAgain(WindowPlacing& placing) {
     place(placing);
 }
 
+// Opens the window fixed at its picture's size, or resizable: keeping the
+// aspect of a shrunk picture, else floating at the size it will be given.
+void openAsPlaced(WindowPlacing& placing, bool shrunk) {
+    if (!placing.resizable) {
+        cv::namedWindow(placing.window, cv::WINDOW_AUTOSIZE);
+    } else if (shrunk) {
+        cv::namedWindow(placing.window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
+    } else {
+        keep(placing, openFloatingResizable(placing.window));
+    }
+}
+
 }  // namespace
 
 // A window that would not take the picture's size by itself (scaled, or
@@ -61,12 +73,11 @@ WindowPlacing openWindow(const std::string& window, const WindowFit& fit, const 
     placing.toCorner = fit.shrunk;
     placing.resizable = !atOwnSize(fit) || fit.view.width < toolbarWidth();
     HeldMessages held = holdStartMessages();
-    if (!placing.resizable) {
-        cv::namedWindow(window, cv::WINDOW_AUTOSIZE);
-    } else if (fit.shrunk) {
-        cv::namedWindow(window, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
-    } else {
-        keep(placing, openFloatingResizable(window));
+    try {
+        openAsPlaced(placing, fit.shrunk);
+    } catch (...) {
+        releaseStartMessages(held);  // the refusal that follows must reach stderr
+        throw;
     }
     releaseStartMessages(held);
     return placing;

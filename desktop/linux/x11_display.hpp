@@ -16,7 +16,8 @@ namespace desktop {
 bool xServerAnswers(std::string& reason, cv::Rect& workArea, double& dpiScale);
 
 // Gives this process's shown windows that lack one a WM_CLASS naming
-// `program`, the name its desktop entry is matched by.
+// `program`, by which GNOME matches its desktop entry, and names the entry
+// for KWin (_KDE_NET_WM_DESKTOP_FILE).
 void nameXWindowsOf(const std::string& program);
 
 }  // namespace desktop
